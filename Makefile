@@ -1,0 +1,65 @@
+# Set-up and everyday commands. `make run` and `make test` each do all the set-up they need
+# on a fresh Debian 12 machine (packages through apt, then the build).
+
+BUILD_DIR    ?= build
+ASAN_DIR     ?= build-asan
+BENCH_DIR    ?= build-bench
+JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
+# Warnings are errors in CI (CI=true) and whenever WERROR=ON is given.
+WERROR       ?= $(if $(filter true 1,$(CI)),ON,OFF)
+SAMPLES      := samples
+OUT          := out
+
+# Debian packages the build, tests and benchmarks need.
+PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build run test bench sanitize samples format format-check clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+$(BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCALVETH_WERROR=$(WERROR)
+
+build: deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@mkdir -p $(OUT)
+	./$(BUILD_DIR)/calveth-cli analyze $(SAMPLES)/head_base.obj --map $(OUT)/head_base.map.tsv
+	./$(BUILD_DIR)/calveth-cli analyze $(SAMPLES)/head_base_near.obj --auto yes
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALVETH_SANITIZE=ON -DCALVETH_WERROR=$(WERROR)
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCALVETH_BENCH=ON -DCALVETH_TESTS=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target calveth-bench
+	./$(BENCH_DIR)/bench/calveth-bench --benchmark_counters_tabular=true
+
+# Regenerates the committed sample files (deterministic: the same bytes every time).
+samples: build
+	./$(BUILD_DIR)/tools/make-samples $(SAMPLES)
+
+format:
+	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+format-check:
+	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(OUT)

@@ -1,0 +1,165 @@
+#include "app/open_base.h"
+
+#include <initializer_list>
+
+#include "app/status_text.h"
+#include "objio/byte_source.h"
+#include "objio/line_reader.h"
+#include "symmetry/auto_pairs.h"
+#include "symmetry/exact_pairs.h"
+
+namespace calveth {
+namespace {
+
+class CappedWarnings final : public WarningSink {
+ public:
+  explicit CappedWarnings(Host& host) : host_(host) {}
+  void warn(std::string_view text) override {
+    if (++count_ <= kMaxFaceWarnings) {
+      host_.warn(text);
+    }
+  }
+  void finish() {
+    if (count_ > kMaxFaceWarnings) {
+      host_.warn(formatText("%d more face lines were not stored", count_ - kMaxFaceWarnings));
+    }
+  }
+
+ private:
+  Host& host_;
+  int count_ = 0;
+};
+
+// Moves the progress bar with the hits. A host repaints on every move, so moves are spaced
+// to about 1/256 of the range; the last position is always the final hit count.
+class ProgressHooks final : public AutoDetectHooks {
+ public:
+  ProgressHooks(MeshStore& store, Host& host, ViewerPort& viewer)
+      : store_(store), host_(host), viewer_(viewer) {
+    const int range = static_cast<int>(store.baseVertexCount);
+    step_ = range / 256 > 1 ? range / 256 : 1;
+  }
+  void hits(int symmetryHits) override {
+    latest_ = symmetryHits;
+    if (latest_ - shown_ >= step_) {
+      show();
+    }
+  }
+  bool startFirstPass() override {
+    show();
+    const int count = static_cast<int>(store_.baseVertexCount);
+    viewer_.refresh(baseViewerInput(store_, count, store_.faceCount));
+    return host_.askYesNo(kAutoDetectQuestion);
+  }
+  void finish() {
+    if (latest_ != shown_) {
+      show();
+    }
+  }
+
+ private:
+  void show() {
+    host_.setProgressPosition(latest_);
+    shown_ = latest_;
+  }
+
+  MeshStore& store_;
+  Host& host_;
+  ViewerPort& viewer_;
+  int step_ = 1;
+  int latest_ = 0;
+  int shown_ = 0;
+};
+
+void show(MeshStore& store, Host& host, std::string text) {
+  store.statusMessage = std::move(text);
+  host.setStatusText(store.statusMessage);
+}
+
+}  // namespace
+
+void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& viewer) {
+  const auto path = host.chooseOpenFile({"Base Body Parts(*.obj)|*.obj||", "*.obj", "obj"});
+  if (!path) {
+    return;
+  }
+  for (ControlId control : {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft,
+                            ControlId::ResetRight, ControlId::ResetLeft, ControlId::Swap,
+                            ControlId::Melt, ControlId::SaveMt, ControlId::ReflectedBase}) {
+    host.setEnabled(control, false);
+  }
+
+  store.longLineMode = 0;
+  store.baseLongLine = 0;
+  FileSource file(*path);
+  if (!file.isOpen()) {
+    show(store, host, "ERR: Obj file not open");
+    return;
+  }
+  BaseReadBuffer& staging = scratch.staging;
+  LineReader reader(file);
+  CappedWarnings warnings(host);
+  const BaseReadOutcome outcome = readBaseFile(reader, staging, warnings);
+  warnings.finish();
+  store.longLineMode = staging.longLine ? 1 : 0;
+  store.vTokenCount = staging.vTokenCount;
+  if (outcome == BaseReadOutcome::ReadError) {
+    // A file that fails part-way through cannot be trusted more than one that never opened.
+    show(store, host, "ERR: Obj file not open");
+    return;
+  }
+  if (outcome == BaseReadOutcome::VertexLineError) {
+    show(store, host, formatText("ERR: Obj file v line err![%d]", staging.vTokenCount));
+    return;
+  }
+  if (staging.tooManyVertices || staging.vertexCount == 0) {
+    store.statusMessage = formatText("ERR: v line out of range (%d-%d)",
+                                     static_cast<int>(staging.vertexCount), staging.vLinesMet);
+    viewer.refresh(baseViewerInput(store, 0, 0));
+    host.setStatusText(store.statusMessage);
+    return;
+  }
+
+  commitBase(staging, store);
+  analyseBase(store, scratch.index, host, viewer);
+}
+
+void analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& viewer) {
+  store.mirrorIncomplete = 0;
+  const int count = static_cast<int>(store.baseVertexCount);
+  show(store, host, "Processing...");
+  host.repaintNow();
+  host.setProgressRange(0, count);
+  store.mtVertexCount = store.baseVertexCount;
+
+  ProgressHooks hooks(store, host, viewer);
+  const int exactHits = findExactPartners(store, index, hooks);
+  const AutoDetectResult result = autoDetectPartners(store, index, exactHits, hooks);
+  hooks.finish();
+
+  viewer.refresh(baseViewerInput(store, count, store.faceCount));
+  show(store, host,
+       formatText("OK:Symmetry(%d/%d) LVL=%d", result.symmetryHits, count, result.level));
+  store.mirrorIncomplete = 1;
+  if (result.symmetryHits == count) {
+    if (result.autoPairs == 0) {
+      show(store, host, formatText("OK: Perfect symmetry V=%d F=%d", count, store.faceCount));
+    } else {
+      show(store, host,
+           formatText("OK: symmetry  H=%d E=%d LVL=%d", count, result.autoPairs, result.level));
+    }
+    store.mirrorIncomplete = 0;
+  }
+
+  if (result.symmetryHits < 2) {
+    show(store, host, "NG: Mirror V.C.M can't build up.");
+    host.setEnabled(ControlId::ReflectedBase, true);
+  } else if (store.duplicateHit == 1) {
+    show(store, host, "CRITICAL ERR:Same Point HIT");
+    viewer.refresh(baseViewerInput(store, count, store.faceCount));
+  } else {
+    host.setEnabled(ControlId::OpenMt, true);
+  }
+}
+
+}  // namespace calveth

@@ -1,0 +1,48 @@
+// ViewerPort: the wire-frame viewer as the commands see it.
+//
+// After changing what should be shown, a command hands the viewer the vertex set to show
+// with the base's face table and the view angle. The viewer keeps nothing but what it draws.
+#pragma once
+
+#include "store/mesh_store.h"
+
+namespace calveth {
+
+struct ViewerInput {
+  const double* x = nullptr;
+  const double* y = nullptr;
+  const double* z = nullptr;
+  int vertexCount = 0;
+  int faceCount = 0;
+  const int* cornerVertex = nullptr;
+  const int* faceCornerCount = nullptr;
+  const int* faceStart = nullptr;
+  double viewAngle = 0.0;
+};
+
+class ViewerPort {
+ public:
+  virtual ~ViewerPort() = default;
+  virtual void refresh(const ViewerInput& input) = 0;
+};
+
+// Used until a viewer draws anything: the refreshes go nowhere.
+class NullViewer final : public ViewerPort {
+ public:
+  void refresh(const ViewerInput&) override {}
+};
+
+// The base mesh with the given counts and the store's face table.
+inline ViewerInput baseViewerInput(const MeshStore& store, int vertexCount, int faceCount) {
+  return ViewerInput{store.BaseX.data(),
+                     store.BaseY.data(),
+                     store.BaseZ.data(),
+                     vertexCount,
+                     faceCount,
+                     store.CornerVertex.data(),
+                     store.FaceCornerCount.data(),
+                     store.FaceStart.data(),
+                     store.viewAngle};
+}
+
+}  // namespace calveth

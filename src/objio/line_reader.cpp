@@ -1,0 +1,93 @@
+#include "objio/line_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace calveth {
+
+namespace {
+
+std::size_t withSearchBlock(std::size_t capacity) {
+  return capacity - capacity % kLineFeedBlock + 2 * kLineFeedBlock;
+}
+
+}  // namespace
+
+LineReader::LineReader(ByteSource& source, std::size_t chunkBytes)
+    : source_(source),
+      buffer_(withSearchBlock(std::max<std::size_t>(chunkBytes, 1))),
+      capacity_(std::max<std::size_t>(chunkBytes, 1)) {}
+
+bool LineReader::refill() {
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == capacity_) {
+    capacity_ *= 2;
+    buffer_.resize(withSearchBlock(capacity_));
+  }
+  const std::size_t count = source_.read(buffer_.data() + end_, capacity_ - end_);
+  end_ += count;
+  crKnown_ = false;
+  lineFeeds_.forget();
+  return count > 0;
+}
+
+std::string_view LineReader::take(std::size_t length) {
+  const std::string_view line(buffer_.data() + begin_, length);
+  begin_ += length;
+  scanned_ = 0;
+  if (length >= kLongLineBytes) {
+    sawLongLine_ = true;
+  }
+  return line;
+}
+
+bool LineReader::next(std::string_view& line) {
+  for (;;) {
+    char* const data = buffer_.data();
+    const std::size_t from = begin_ + scanned_;
+    // Most files hold no CR at all: one search per buffer fill finds that out, after which
+    // only the LF search runs per line.
+    if (!crKnown_ || nextCr_ < from) {
+      const void* cr = std::memchr(data + from, '\r', end_ - from);
+      nextCr_ =
+          cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : end_;
+      crKnown_ = true;
+    }
+    const std::size_t lf = lineFeeds_.find(data, from, nextCr_);
+    if (lf != LineFeedSearch::kNone) {
+      line = take(lf + 1 - begin_);
+      return true;
+    }
+    if (nextCr_ < end_) {
+      if (nextCr_ + 1 < end_ && data[nextCr_ + 1] == '\n') {
+        line = take(nextCr_ + 2 - begin_);
+        return true;
+      }
+      if (nextCr_ + 1 < end_ || atEnd_) {
+        data[nextCr_] = '\n';  // a lone CR ends its line like an LF
+        line = take(nextCr_ + 1 - begin_);
+        return true;
+      }
+      // The CR is the last byte held: the next byte decides between CRLF and a lone CR.
+      scanned_ = nextCr_ - begin_;
+    } else {
+      scanned_ = end_ - begin_;
+      if (atEnd_) {
+        if (begin_ == end_) {
+          return false;
+        }
+        line = take(end_ - begin_);
+        return true;
+      }
+    }
+    if (!refill()) {
+      atEnd_ = true;
+    }
+  }
+}
+
+}  // namespace calveth

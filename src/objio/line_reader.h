@@ -1,0 +1,54 @@
+// LineReader: delivers the lines of an OBJ text one at a time, in file order.
+//
+// Line ends may be LF, CRLF or a lone CR, mixed within one file. Every physical line is
+// delivered exactly once, a last line without a line end included, and lines may be of any
+// length (the buffer grows for a line longer than the chunk size). A delivered line keeps
+// its LF or CRLF as in the file; a lone CR is delivered as LF. The view stays valid until
+// the next call.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "objio/byte_source.h"
+#include "objio/line_feed_search.h"
+
+namespace calveth {
+
+// Lines of this many bytes or more (line end included) count as long lines: information for
+// the user only, since the reader handles them like any other.
+inline constexpr std::size_t kLongLineBytes = 899;
+
+class LineReader {
+ public:
+  static constexpr std::size_t kDefaultChunkBytes = 128 * 1024;
+
+  explicit LineReader(ByteSource& source, std::size_t chunkBytes = kDefaultChunkBytes);
+
+  // Gives the next line, or false at the end of the data.
+  bool next(std::string_view& line);
+
+  bool sawLongLine() const { return sawLongLine_; }
+  // True when the source reported a read error: the lines so far are all that was read.
+  bool failed() const { return source_.failed(); }
+
+ private:
+  bool refill();
+  std::string_view take(std::size_t length);
+
+  ByteSource& source_;
+  // Holds `capacity_` bytes of data, allocated up to a whole search block beyond.
+  std::vector<char> buffer_;
+  std::size_t capacity_;
+  LineFeedSearch lineFeeds_;
+  std::size_t begin_ = 0;    // first byte of the next line
+  std::size_t end_ = 0;      // end of the bytes held
+  std::size_t scanned_ = 0;  // bytes from begin_ on known to hold no line end
+  std::size_t nextCr_ = 0;   // position of the next CR at or after the scan, or end_
+  bool crKnown_ = false;     // nextCr_ is valid for the bytes held
+  bool atEnd_ = false;
+  bool sawLongLine_ = false;
+};
+
+}  // namespace calveth

@@ -1,0 +1,88 @@
+// MeshStore: the one store of all mesh data of a program run.
+//
+// Plain data with fixed capacities: nothing here allocates once the store exists, and every
+// command bounds its loops by the current counts, never by the capacities. Entries beyond a
+// count keep whatever an earlier, larger file left there.
+//
+// The store is several megabytes: the program owns exactly one (on the heap), tests make
+// their own the same way. A value-initialised store is all zeros with empty strings.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace calveth {
+
+// The readers refuse a file with more than kMaxVertices "v" lines, but store the
+// (kMaxVertices + 1)th before they notice, so every per-vertex array has spare slots.
+inline constexpr std::uint32_t kMaxVertices = 40000;
+inline constexpr std::size_t kBaseVertexCapacity = 40003;
+inline constexpr std::size_t kVertexCapacity = 40002;
+
+// The base reader keeps at most kMaxFaces faces and kCornerCapacity corners in all.
+inline constexpr int kMaxFaces = 100000;
+inline constexpr std::size_t kCornerCapacity = 160010;
+
+using BaseArray = std::array<double, kBaseVertexCapacity>;
+using VertexArray = std::array<double, kVertexCapacity>;
+using VertexIndexArray = std::array<int, kVertexCapacity>;
+using CornerArray = std::array<int, kCornerCapacity>;
+
+// MirrorMap entries besides a partner's index.
+inline constexpr int kNoPartner = -1;
+inline constexpr int kDuplicatePartner = -2;
+
+struct MeshStore {
+  // BaseMesh: the undeformed body part, vertex i is the i-th "v" line of its file.
+  BaseArray BaseX{};
+  BaseArray BaseY{};
+  BaseArray BaseZ{};
+
+  // FaceTable: face f owns CornerVertex[FaceStart[f] .. FaceStart[f] + FaceCornerCount[f]).
+  // Corners hold the file's 1-based vertex numbers (relative ones resolved), unchecked.
+  CornerArray FaceStart{};
+  CornerArray FaceCornerCount{};
+  CornerArray CornerVertex{};
+
+  // MirrorMap: partner index, kNoPartner, or kDuplicatePartner (two or more exact partners).
+  VertexIndexArray MirrorMap{};
+  // 1 = the vertex found a partner (stays 1 when its MirrorMap entry became kDuplicatePartner).
+  VertexIndexArray PairedFlags{};
+  // Partner found by tolerance auto detection, for both vertices of a pair; 0 = none
+  // (a pair with vertex 0 therefore also reads 0).
+  VertexIndexArray AutoPartner{};
+
+  // MorphTarget as read, DeltaArrays (MT minus base), WorkTarget (the generated MT).
+  VertexArray MtX{};
+  VertexArray MtY{};
+  VertexArray MtZ{};
+  VertexArray DeltaX{};
+  VertexArray DeltaY{};
+  VertexArray DeltaZ{};
+  VertexArray WorkX{};
+  VertexArray WorkY{};
+  VertexArray WorkZ{};
+
+  std::uint32_t baseVertexCount = 0;
+  std::uint32_t mtVertexCount = 0;
+  int faceCount = 0;
+  int halfBase = 0;          // 1 = the base file holds a line beginning "#HALF"
+  int mirrorIncomplete = 0;  // 1 = after the analysis some base vertex has no partner
+  int duplicateHit = 0;      // 1 = the exact pass found a vertex with two or more partners
+  // Information only: 1 = the file last read by the current command (longLineMode) or the
+  // current base (baseLongLine) held a line of kLongLineBytes or more. Nothing depends on them.
+  int longLineMode = 0;
+  int baseLongLine = 0;
+  int vTokenCount = 0;  // numbers converted from the last "v" line parsed (0 to 3)
+  double viewAngle = 0.0;
+  int mtHasFaceLines = 0;
+  double mtXSum = 0.0;
+
+  std::string statusMessage;
+  std::string mtPath;
+  std::string mtTitle;
+  std::string operationTag;
+};
+
+}  // namespace calveth

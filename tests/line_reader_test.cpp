@@ -1,0 +1,90 @@
+#include "objio/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace calveth {
+namespace {
+
+struct LineCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+// Test names carry the case name; gtest need not print the bytes.
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+std::vector<std::string> readAll(const std::string& bytes, std::size_t chunk) {
+  MemorySource source(bytes);
+  LineReader reader(source, chunk);
+  std::vector<std::string> lines;
+  std::string_view line;
+  while (reader.next(line)) {
+    lines.emplace_back(line);
+  }
+  return lines;
+}
+
+class LineReaderTable : public ::testing::TestWithParam<LineCase> {};
+
+// Every chunk size, down to one byte, so that each line end straddles a refill somewhere.
+TEST_P(LineReaderTable, DeliversEveryLineOnceWithItsEnd) {
+  const LineCase& c = GetParam();
+  for (std::size_t chunk : {1u, 2u, 3u, 5u, 8u, 13u, 64u, 131072u}) {
+    EXPECT_EQ(readAll(c.bytes, chunk), c.lines) << "chunk " << chunk;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineEnds, LineReaderTable,
+    ::testing::Values(
+        LineCase{"empty", "", {}}, LineCase{"lf", "v 1 2 3\nf 1 2 3\n", {"v 1 2 3\n", "f 1 2 3\n"}},
+        LineCase{"crlf", "v 1 2 3\r\nf 1 2 3\r\n", {"v 1 2 3\r\n", "f 1 2 3\r\n"}},
+        LineCase{"lone_cr_becomes_lf", "v 1 2 3\rf 1 2 3\r", {"v 1 2 3\n", "f 1 2 3\n"}},
+        LineCase{"mixed", "a\r\nb\nc\rd", {"a\r\n", "b\n", "c\n", "d"}},
+        LineCase{"last_line_without_end", "a\nb", {"a\n", "b"}},
+        LineCase{"cr_at_end_of_data", "a\r", {"a\n"}},
+        LineCase{"empty_lines", "\n\r\n\r\n\r\r", {"\n", "\r\n", "\r\n", "\n", "\n"}},
+        LineCase{"cr_cr_lf", "a\r\r\nb", {"a\n", "\r\n", "b"}},
+        LineCase{"nul_bytes_stay", std::string("v 1\0 2\n", 7), {std::string("v 1\0 2\n", 7)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineReader, LongLinesAreDeliveredWholeAndNoted) {
+  const std::string longLine = "f" + std::string(5000, ' ') + "1 2 3\n";
+  const std::string bytes = "v 0 0 0\n" + longLine + "v 1 1 1";
+  for (std::size_t chunk : {7u, 4096u}) {
+    MemorySource source(bytes);
+    LineReader reader(source, chunk);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.next(line)) {
+      lines.emplace_back(line);
+    }
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], longLine);
+    EXPECT_EQ(lines[2], "v 1 1 1");
+    EXPECT_TRUE(reader.sawLongLine());
+  }
+}
+
+TEST(LineReader, LongLineThresholdIsNineHundredBytesWithItsEnd) {
+  for (const auto& [length, expected] : {std::pair{898u, false}, std::pair{899u, true}}) {
+    const std::string bytes = std::string(length - 1, 'x') + "\n";
+    MemorySource source(bytes);
+    LineReader reader(source);
+    std::string_view line;
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(reader.sawLongLine(), expected) << length;
+  }
+}
+
+TEST(LineReader, SmallCrOnlyFileIsNotOneLine) {
+  EXPECT_EQ(readAll("v 1 2 3\rv 4 5 6\r", 131072).size(), 2u);
+}
+
+}  // namespace
+}  // namespace calveth

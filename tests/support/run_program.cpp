@@ -1,0 +1,60 @@
+#include "support/run_program.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace calveth::testing {
+namespace {
+
+std::string quoted(const std::string& argument) {
+  std::string text = "'";
+  for (char c : argument) {
+    text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  return text + "'";
+}
+
+}  // namespace
+
+std::string ProgramResult::lastOutLine() const {
+  std::string text = out;
+  if (!text.empty() && text.back() == '\n') {
+    text.pop_back();
+  }
+  const std::size_t start = text.rfind('\n');
+  return start == std::string::npos ? text : text.substr(start + 1);
+}
+
+ProgramResult runCliProgram(const std::vector<std::string>& arguments) {
+  TempDir dir;
+  std::string command = quoted(CALVETH_CLI_PATH);
+  for (const std::string& argument : arguments) {
+    command += " " + quoted(argument);
+  }
+  command += " 2>" + quoted(dir.file("stderr")) + " </dev/null";
+  ProgramResult result;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    return result;
+  }
+  char chunk[4096];
+  std::size_t count = 0;
+  while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
+    result.out.append(chunk, count);
+  }
+  const int status = pclose(pipe);
+  // The shell reports a child killed by signal N as exit status 128 + N.
+  if (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) > 128)) {
+    result.signalled = true;
+  } else if (WIFEXITED(status)) {
+    result.exitCode = WEXITSTATUS(status);
+  }
+  result.err = readFile(dir.file("stderr"));
+  return result;
+}
+
+}  // namespace calveth::testing

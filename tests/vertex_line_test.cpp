@@ -1,0 +1,73 @@
+#include "objio/vertex_line.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+namespace calveth {
+namespace {
+
+struct VertexCase {
+  const char* name;
+  std::string line;
+  bool ok;
+  int converted;
+  double x, y, z;
+};
+
+// Test names carry the case name; gtest need not print the bytes.
+void PrintTo(const VertexCase& c, std::ostream* os) { *os << c.name; }
+
+class VertexLineTable : public ::testing::TestWithParam<VertexCase> {};
+
+TEST_P(VertexLineTable, ParsesThreeWholeNumbers) {
+  const VertexCase& c = GetParam();
+  ASSERT_TRUE(isVertexLine(c.line));
+  const VertexLine v = parseVertexLine(c.line);
+  EXPECT_EQ(v.ok, c.ok);
+  EXPECT_EQ(v.converted, c.converted);
+  if (c.ok) {
+    EXPECT_EQ(v.x, c.x);
+    EXPECT_EQ(v.y, c.y);
+    EXPECT_EQ(v.z, c.z);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, VertexLineTable,
+    ::testing::Values(
+        VertexCase{"plain", "v 1 2 3\n", true, 3, 1, 2, 3},
+        VertexCase{"crlf", "v 1 2 3\r\n", true, 3, 1, 2, 3},
+        VertexCase{"no_line_end", "v 1 2 3", true, 3, 1, 2, 3},
+        VertexCase{"blank_runs", "v   5.0   -1.5    0.25  \n", true, 3, 5, -1.5, 0.25},
+        VertexCase{"tab_separated", "v\t1\t2\t3\n", true, 3, 1, 2, 3},
+        VertexCase{"tabs_and_blanks", "v \t1 \t 2\t 3\t\n", true, 3, 1, 2, 3},
+        VertexCase{"four_numbers_w", "v 1 2 3 1.0\n", true, 3, 1, 2, 3},
+        VertexCase{"six_numbers_colour", "v 1 2 3 0.5 0.5 0.5\n", true, 3, 1, 2, 3},
+        VertexCase{"trailing_comment", "v 1 2 3 # note\n", true, 3, 1, 2, 3},
+        VertexCase{"seventeen_digits", "v 0.12345678901234567 -1.2345678901234567 1e-5\n", true, 3,
+                   0.12345678901234567, -1.2345678901234567, 1e-5},
+        VertexCase{"long_token", "v 0.000000000000000000000000000001 2 3\n", true, 3, 1e-30, 2, 3},
+        VertexCase{"two_numbers", "v 1 2\n", false, 2, 0, 0, 0},
+        VertexCase{"nothing", "v \n", false, 0, 0, 0, 0},
+        VertexCase{"letters", "v a b c\n", false, 0, 0, 0, 0},
+        VertexCase{"trailing_letters", "v 1.5abc 2 3\n", false, 0, 0, 0, 0},
+        VertexCase{"nan", "v nan 0 0\n", false, 0, 0, 0, 0},
+        VertexCase{"inf_second", "v 0 inf 0\n", false, 1, 0, 0, 0},
+        VertexCase{"overflow_third", "v 0 0 1e999\n", false, 2, 0, 0, 0},
+        VertexCase{"decimal_comma", "v 0,5 1 2\n", false, 0, 0, 0, 0},
+        VertexCase{"msvc_indefinite", "v 1.#IND 0 0\n", false, 0, 0, 0, 0},
+        VertexCase{"nul_inside", std::string("v 1 2\0 3\n", 9), false, 1, 0, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(VertexLine, OnlyVBlankOrVTabIsAVertexLine) {
+  EXPECT_FALSE(isVertexLine("vt 0.5 0.5\n"));
+  EXPECT_FALSE(isVertexLine("vn 0 1 0\n"));
+  EXPECT_FALSE(isVertexLine("v\n"));
+  EXPECT_FALSE(isVertexLine(" v 1 2 3\n"));
+  EXPECT_TRUE(isVertexLine("v\t1 2 3\n"));
+}
+
+}  // namespace
+}  // namespace calveth

@@ -1,0 +1,42 @@
+// Deterministic, mirror-symmetric meshes shaped like body parts, and their OBJ text.
+//
+// Only the left half (X > 0) is computed; the right half is its exact negation in X and the
+// seam lies exactly on X = 0, so every vertex has exactly one exact mirror partner, in memory
+// and after a round trip through the OBJ text (a printed -x is "-" and the digits of x).
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace calveth::meshgen {
+
+struct Mesh {
+  std::vector<std::array<double, 3>> vertices;
+  std::vector<std::array<double, 2>> uvs;
+  std::vector<std::array<double, 3>> normals;
+  // Corners as 0-based vertex and uv indices; one material name per face.
+  std::vector<std::vector<int>> faceVertices;
+  std::vector<std::vector<int>> faceUvs;
+  std::vector<std::string> faceMaterials;
+};
+
+// A head: a closed, deformed sphere with a nose and a chin, in posing-application units
+// (about 0.12 tall, centred at Y = 0.63). rings >= 3; segments even and >= 4.
+// Vertices: (rings - 1) * segments + 2.
+Mesh headMesh(int rings, int segments);
+
+// A limb: an open tube along Y with a bulge, segments even and >= 4. Vertices: rings * segments.
+Mesh limbMesh(int rings, int segments);
+
+struct ObjOptions {
+  std::string header;  // comment lines written first, each without "# " or line end
+  std::string group = "body";
+  int decimals = 6;
+  bool half = false;  // write a "#HALF" line
+  std::string lineEnd = "\n";
+};
+
+std::string toObj(const Mesh& mesh, const ObjOptions& options);
+
+}  // namespace calveth::meshgen
