@@ -18,13 +18,17 @@ struct LineCase {
 // Test names carry the case name; gtest need not print the bytes.
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
-std::vector<std::string> readAll(const std::string& bytes, std::size_t chunk) {
+std::vector<std::string> readAll(const std::string& bytes, std::size_t chunk,
+                                 bool* sawLongLine = nullptr) {
   MemorySource source(bytes);
   LineReader reader(source, chunk);
   std::vector<std::string> lines;
   std::string_view line;
   while (reader.next(line)) {
     lines.emplace_back(line);
+  }
+  if (sawLongLine != nullptr) {
+    *sawLongLine = reader.sawLongLine();
   }
   return lines;
 }
@@ -57,28 +61,20 @@ TEST(LineReader, LongLinesAreDeliveredWholeAndNoted) {
   const std::string longLine = "f" + std::string(5000, ' ') + "1 2 3\n";
   const std::string bytes = "v 0 0 0\n" + longLine + "v 1 1 1";
   for (std::size_t chunk : {7u, 4096u}) {
-    MemorySource source(bytes);
-    LineReader reader(source, chunk);
-    std::vector<std::string> lines;
-    std::string_view line;
-    while (reader.next(line)) {
-      lines.emplace_back(line);
-    }
+    bool sawLongLine = false;
+    const auto lines = readAll(bytes, chunk, &sawLongLine);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], longLine);
     EXPECT_EQ(lines[2], "v 1 1 1");
-    EXPECT_TRUE(reader.sawLongLine());
+    EXPECT_TRUE(sawLongLine);
   }
 }
 
 TEST(LineReader, LongLineThresholdIsNineHundredBytesWithItsEnd) {
   for (const auto& [length, expected] : {std::pair{898u, false}, std::pair{899u, true}}) {
-    const std::string bytes = std::string(length - 1, 'x') + "\n";
-    MemorySource source(bytes);
-    LineReader reader(source);
-    std::string_view line;
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(reader.sawLongLine(), expected) << length;
+    bool sawLongLine = false;
+    readAll(std::string(length - 1, 'x') + "\n", LineReader::kDefaultChunkBytes, &sawLongLine);
+    EXPECT_EQ(sawLongLine, expected) << length;
   }
 }
 

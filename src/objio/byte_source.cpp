@@ -15,9 +15,13 @@ std::size_t MemorySource::read(char* destination, std::size_t n) {
   return count;
 }
 
+std::filesystem::path pathFromUtf8(const std::string& utf8Path) {
+  return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
+}
+
 std::FILE* openFile(const std::string& utf8Path, const char* mode) {
 #ifdef _WIN32
-  const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
+  const std::filesystem::path path = pathFromUtf8(utf8Path);
   const std::wstring wideMode(mode, mode + std::strlen(mode));
   return _wfopen(path.c_str(), wideMode.c_str());
 #else
@@ -29,8 +33,7 @@ FileSource::FileSource(const std::string& utf8Path) {
   // A directory opens as a stream on some systems and then fails on the first read; refuse
   // it here so that it is reported like any other file that cannot be opened.
   std::error_code error;
-  const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
-  if (std::filesystem::is_directory(path, error)) {
+  if (std::filesystem::is_directory(pathFromUtf8(utf8Path), error)) {
     return;
   }
   file_ = openFile(utf8Path, "rb");

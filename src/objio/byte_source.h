@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,9 @@ class FileSource final : public ByteSource {
   std::FILE* file_ = nullptr;
   bool failed_ = false;
 };
+
+// A path from UTF-8 text, whatever the system's own encoding of paths.
+std::filesystem::path pathFromUtf8(const std::string& utf8Path);
 
 // Opens a file by a UTF-8 path with the C library's mode string ("rb", "wb"); on Windows the
 // path is widened first so that non-ASCII names work there too.

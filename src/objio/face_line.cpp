@@ -6,12 +6,12 @@
 #include <limits>
 
 #include "objio/digit_run.h"
+#include "objio/obj_text.h"
 
 namespace calveth {
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool ends(char c) { return c == '/' || isSpace(c); }
+bool ends(char c) { return c == '/' || isObjSpace(c); }
 
 // The first blank, tab, CR or LF at or after p, or end; eight bytes at a time while they last.
 const char* skipToSpace(const char* p, const char* end) {
@@ -28,13 +28,13 @@ const char* skipToSpace(const char* p, const char* end) {
         continue;
       }
       p += std::countr_zero(low) / 8;
-      if (isSpace(*p)) {
+      if (isObjSpace(*p)) {
         return p;
       }
       ++p;
     }
   }
-  while (p != end && !isSpace(*p)) {
+  while (p != end && !isObjSpace(*p)) {
     ++p;
   }
   return p;
@@ -79,7 +79,7 @@ FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corner
   const char* p = line.data() + 1;  // after the "f"
   const char* const end = line.data() + line.size();
   for (;;) {
-    while (p != end && isSpace(*p)) {
+    while (p != end && isObjSpace(*p)) {
       ++p;
     }
     if (p == end) {
@@ -97,7 +97,7 @@ FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corner
     // slashes tell the corner type.
     if (result.groups == 0) {
       int slashes = 0;
-      for (; p != end && !isSpace(*p); ++p) {
+      for (; p != end && !isObjSpace(*p); ++p) {
         slashes += *p == '/' ? 1 : 0;
       }
       result.cornerType = slashes == 0 ? 1 : (slashes == 1 ? 2 : 3);

@@ -15,10 +15,6 @@
 namespace calveth {
 namespace {
 
-std::filesystem::path toPath(const std::string& utf8Path) {
-  return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
-}
-
 bool writeAll(std::FILE* file, std::string_view bytes) {
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
     return false;
@@ -49,7 +45,7 @@ bool replaceFileContents(const std::string& utf8Path, std::string_view bytes, st
   const bool closed = std::fclose(file) == 0;
   std::error_code renameError;
   if (written && closed) {
-    std::filesystem::rename(toPath(temporary), toPath(utf8Path), renameError);
+    std::filesystem::rename(pathFromUtf8(temporary), pathFromUtf8(utf8Path), renameError);
     if (!renameError) {
       return true;
     }
@@ -58,7 +54,7 @@ bool replaceFileContents(const std::string& utf8Path, std::string_view bytes, st
     error = "cannot write " + utf8Path + ": " + std::strerror(written ? errno : writeErrno);
   }
   std::error_code ignored;
-  std::filesystem::remove(toPath(temporary), ignored);
+  std::filesystem::remove(pathFromUtf8(temporary), ignored);
   return false;
 }
 
