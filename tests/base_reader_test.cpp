@@ -130,6 +130,27 @@ TEST(BaseReader, ChunkSizeDoesNotChangeTheResult) {
   EXPECT_EQ(whole.buffer->X, tiny.buffer->X);
 }
 
+// A source that gives its bytes, then reports a read error instead of the end.
+struct FailingSource final : ByteSource {
+  MemorySource bytes{"v 1 0 0\nv -1 0 0\nv 2"};
+  bool failedRead = false;
+  std::size_t read(char* destination, std::size_t n) override {
+    const std::size_t count = bytes.read(destination, n);
+    failedRead = count == 0;
+    return count;
+  }
+  bool failed() const override { return failedRead; }
+};
+
+TEST(BaseReader, ReadErrorIsNotTakenForTheEndOfTheFile) {
+  FailingSource source;
+  LineReader reader(source, 4);
+  auto buffer = std::make_unique<BaseReadBuffer>();
+  Warnings warnings;
+  EXPECT_EQ(readBaseFile(reader, *buffer, warnings), BaseReadOutcome::ReadError);
+  EXPECT_EQ(buffer->vertexCount, 2u);  // the cut-off "v 2" is not taken for a line
+}
+
 TEST(BaseReader, CommitCopiesOnlyTheReadPart) {
   auto store = std::make_unique<MeshStore>();
   store->BaseX[5] = 42.0;

@@ -86,6 +86,9 @@ bool LineReader::next(std::string_view& line) {
     }
     if (!refill()) {
       atEnd_ = true;
+      if (source_.failed()) {
+        return false;  // a line cut short by a read error is not a line
+      }
     }
   }
 }

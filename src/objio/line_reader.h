@@ -30,7 +30,8 @@ class LineReader {
   bool next(std::string_view& line);
 
   bool sawLongLine() const { return sawLongLine_; }
-  // True when the source reported a read error: the lines so far are all that was read.
+  // True when the source reported a read error: reading ended there, after the last complete
+  // line.
   bool failed() const { return source_.failed(); }
 
  private:
