@@ -1,12 +1,12 @@
 #include "objio/decimal_number.h"
 
-#include "objio/digit_run.h"
-
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+
+#include "objio/digit_run.h"
 
 namespace calveth {
 namespace {
@@ -51,10 +51,9 @@ const char* scanDecimalNumber(const char* p, const char* const end, double& valu
   p += (p != end && (*p == '-' || *p == '+')) ? 1 : 0;
   const char* const unsignedStart = p;
   // Coordinates of body parts mostly have one digit before the point ("0.1234", "-1.5").
-  DigitRun whole{p + 1, static_cast<std::uint64_t>(p != end ? *p - '0' : 0), 1};
-  if (end - p < 2 || !isDigit(p[0]) || p[1] != '.') {
-    whole = readDigits(p, end);
-  }
+  const DigitRun whole = end - p >= 2 && isDigit(p[0]) && p[1] == '.'
+                             ? DigitRun{p + 1, static_cast<std::uint64_t>(p[0] - '0'), 1}
+                             : readDigits(p, end);
   std::uint64_t mantissa = whole.value;
   std::ptrdiff_t digits = whole.count;
   std::ptrdiff_t fractionDigits = 0;
