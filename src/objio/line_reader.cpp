@@ -35,17 +35,7 @@ bool LineReader::refill() {
   return count > 0;
 }
 
-std::string_view LineReader::take(std::size_t length) {
-  const std::string_view line(buffer_.data() + begin_, length);
-  begin_ += length;
-  scanned_ = 0;
-  if (length >= kLongLineBytes) {
-    sawLongLine_ = true;
-  }
-  return line;
-}
-
-bool LineReader::next(std::string_view& line) {
+bool LineReader::nextAfterRefillOrCr(std::string_view& line) {
   for (;;) {
     char* const data = buffer_.data();
     const std::size_t from = begin_ + scanned_;

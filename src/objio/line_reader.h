@@ -26,8 +26,19 @@ class LineReader {
 
   explicit LineReader(ByteSource& source, std::size_t chunkBytes = kDefaultChunkBytes);
 
-  // Gives the next line, or false at the end of the data.
-  bool next(std::string_view& line);
+  // Gives the next line, or false at the end of the data. The common case, an LF ahead in
+  // the buffer with no CR before it, is inline: it runs once a line.
+  bool next(std::string_view& line) {
+    const std::size_t from = begin_ + scanned_;
+    if (crKnown_ && nextCr_ >= from) {
+      const std::size_t lf = lineFeeds_.find(buffer_.data(), from, nextCr_);
+      if (lf != LineFeedSearch::kNone) {
+        line = take(lf + 1 - begin_);
+        return true;
+      }
+    }
+    return nextAfterRefillOrCr(line);
+  }
 
   bool sawLongLine() const { return sawLongLine_; }
   // True when the source reported a read error: reading ended there, after the last complete
@@ -35,8 +46,15 @@ class LineReader {
   bool failed() const { return source_.failed(); }
 
  private:
+  bool nextAfterRefillOrCr(std::string_view& line);
   bool refill();
-  std::string_view take(std::size_t length);
+  std::string_view take(std::size_t length) {
+    const std::string_view line(buffer_.data() + begin_, length);
+    begin_ += length;
+    scanned_ = 0;
+    sawLongLine_ = sawLongLine_ || length >= kLongLineBytes;
+    return line;
+  }
 
   ByteSource& source_;
   // Holds `capacity_` bytes of data, allocated up to a whole search block beyond.
