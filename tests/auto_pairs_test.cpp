@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/point_store.h"
+
 namespace calveth {
 namespace {
 
@@ -38,15 +40,9 @@ class AutoPairsTable : public ::testing::TestWithParam<AutoCase> {};
 
 TEST_P(AutoPairsTable, PairsByLowestIndexWithinTheGrowingTolerance) {
   const AutoCase& c = GetParam();
-  auto store = std::make_unique<MeshStore>();
+  auto store = testing::storeWithPoints(c.points);
   auto index = std::make_unique<MirrorIndex>();
-  store->baseVertexCount = static_cast<std::uint32_t>(c.points.size());
-  for (std::size_t i = 0; i < c.points.size(); ++i) {
-    store->BaseX[i] = c.points[i][0];
-    store->BaseY[i] = c.points[i][1];
-    store->BaseZ[i] = c.points[i][2];
-    store->AutoPartner[i] = 99;
-  }
+  store->AutoPartner.fill(99);
   Answer answer;
   const int exact = findExactPartners(*store, *index, answer);
   const AutoDetectResult result = autoDetectPartners(*store, *index, exact, answer);
@@ -113,13 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AutoPairs, DeclinedDetectionRunsNoPass) {
-  auto store = std::make_unique<MeshStore>();
+  auto store = testing::storeWithPoints({{1, 0, 0}, {-1, 0, 0}, {2, 0, 0}, {-2.000001, 0, 0}});
   auto index = std::make_unique<MirrorIndex>();
-  store->baseVertexCount = 4;
-  const double xs[] = {1, -1, 2, -2.000001};
-  for (std::size_t i = 0; i < 4; ++i) {
-    store->BaseX[i] = xs[i];
-  }
   Answer answer;
   answer.yes = false;
   const AutoDetectResult result =

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "support/point_store.h"
 #include "symmetry/tolerance.h"
 
 namespace calveth {
@@ -30,15 +31,9 @@ class ExactPairsTable : public ::testing::TestWithParam<ExactCase> {};
 
 TEST_P(ExactPairsTable, PairsExactMirrorImages) {
   const ExactCase& c = GetParam();
-  auto store = std::make_unique<MeshStore>();
+  auto store = testing::storeWithPoints(c.points);
   auto index = std::make_unique<MirrorIndex>();
-  store->baseVertexCount = static_cast<std::uint32_t>(c.points.size());
-  for (std::size_t i = 0; i < c.points.size(); ++i) {
-    store->BaseX[i] = c.points[i][0];
-    store->BaseY[i] = c.points[i][1];
-    store->BaseZ[i] = c.points[i][2];
-    store->DeltaX[i] = 9.0;
-  }
+  store->DeltaX.fill(9.0);
   NoProgress progress;
   EXPECT_EQ(findExactPartners(*store, *index, progress), c.hits);
   EXPECT_EQ(std::vector<int>(store->MirrorMap.begin(), store->MirrorMap.begin() + c.map.size()),

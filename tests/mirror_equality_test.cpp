@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/open_base.h"
+#include "support/point_store.h"
 #include "support/recording_host.h"
 #include "support/reference_mirror.h"
 #include "symmetry/tolerance.h"
@@ -17,7 +18,7 @@
 namespace calveth {
 namespace {
 
-using Point = std::array<double, 3>;
+using testing::Point;
 using testing::RecordingHost;
 using testing::RecordingViewer;
 
@@ -115,25 +116,20 @@ MeshRecipe generate(unsigned seed) {
 }
 
 struct Outcome {
-  std::unique_ptr<MeshStore> store = std::make_unique<MeshStore>();
+  std::unique_ptr<MeshStore> store;
   RecordingHost host;
   RecordingViewer viewer;
 };
 
 void load(Outcome& o, const MeshRecipe& recipe) {
+  o.store = testing::storeWithPoints(recipe.points);
   MeshStore& s = *o.store;
   // Leftovers of an earlier, larger base: the analysis must overwrite what it owns.
   s.MirrorMap.fill(5);
   s.PairedFlags.fill(7);
   s.AutoPartner.fill(9);
   s.DeltaX.fill(3.0);
-  s.baseVertexCount = static_cast<std::uint32_t>(recipe.points.size());
   s.faceCount = 17;
-  for (std::size_t i = 0; i < recipe.points.size(); ++i) {
-    s.BaseX[i] = recipe.points[i][0];
-    s.BaseY[i] = recipe.points[i][1];
-    s.BaseZ[i] = recipe.points[i][2];
-  }
   o.host.yesNoAnswer = recipe.answerYes;
 }
 
