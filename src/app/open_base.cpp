@@ -30,11 +30,12 @@ class CappedWarnings final : public WarningSink {
   int count_ = 0;
 };
 
-// Moves the progress bar with the hits. A host repaints on every move, so moves are spaced
+// Moves the progress bar with the hits and asks the question before the first tolerance pass.
+// A host repaints on every move, so moves are spaced
 // to about 1/256 of the range; the last position is always the final hit count.
-class ProgressHooks final : public AutoDetectHooks {
+class AnalysisHooks final : public AutoDetectHooks {
  public:
-  ProgressHooks(MeshStore& store, Host& host, ViewerPort& viewer)
+  AnalysisHooks(MeshStore& store, Host& host, ViewerPort& viewer)
       : store_(store), host_(host), viewer_(viewer) {
     const int range = static_cast<int>(store.baseVertexCount);
     step_ = range / 256 > 1 ? range / 256 : 1;
@@ -132,7 +133,7 @@ void analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& v
   host.setProgressRange(0, count);
   store.mtVertexCount = store.baseVertexCount;
 
-  ProgressHooks hooks(store, host, viewer);
+  AnalysisHooks hooks(store, host, viewer);
   const int exactHits = findExactPartners(store, index, hooks);
   const AutoDetectResult result = autoDetectPartners(store, index, exactHits, hooks);
   hooks.finish();
