@@ -31,8 +31,8 @@ class CappedWarnings final : public WarningSink {
 };
 
 // Moves the progress bar with the hits and asks the question before the first tolerance pass.
-// A host repaints on every move, so moves are spaced
-// to about 1/256 of the range; the last position is always the final hit count.
+// A host repaints on every move, so moves are spaced to about 1/256 of the range; the last
+// position is always the final hit count.
 class AnalysisHooks final : public AutoDetectHooks {
  public:
   AnalysisHooks(MeshStore& store, Host& host, ViewerPort& viewer)
