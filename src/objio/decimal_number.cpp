@@ -11,8 +11,6 @@
 namespace calveth {
 namespace {
 
-bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
 // Powers of ten that a double holds exactly: with a mantissa below 2^53 one multiplication
 // or division by them is correctly rounded (Clinger's fast path).
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -51,7 +49,7 @@ const char* scanDecimalNumber(const char* p, const char* const end, double& valu
   p += (p != end && (*p == '-' || *p == '+')) ? 1 : 0;
   const char* const unsignedStart = p;
   // Coordinates of body parts mostly have one digit before the point ("0.1234", "-1.5").
-  const DigitRun whole = end - p >= 2 && isDigit(p[0]) && p[1] == '.'
+  const DigitRun whole = end - p >= 2 && isDecimalDigit(p[0]) && p[1] == '.'
                              ? DigitRun{p + 1, static_cast<std::uint64_t>(p[0] - '0'), 1}
                              : readDigits(p, end);
   std::uint64_t mantissa = whole.value;
@@ -79,10 +77,10 @@ const char* scanDecimalNumber(const char* p, const char* const end, double& valu
       negativeExponent = *q == '-';
       ++q;
     }
-    if (q == end || !isDigit(*q)) {
+    if (q == end || !isDecimalDigit(*q)) {
       return nullptr;  // "1e" or "1e+": not a number at all
     }
-    while (q != end && isDigit(*q)) {
+    while (q != end && isDecimalDigit(*q)) {
       exponent = exponent < 100000 ? exponent * 10 + (*q - '0') : exponent;
       ++q;
     }

@@ -11,6 +11,8 @@
 
 namespace calveth {
 
+inline bool isDecimalDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
 struct DigitRun {
   const char* end;      // first character after the run
   std::uint64_t value;  // the digits' value, modulo 2^64 for runs longer than 19 digits
@@ -69,7 +71,7 @@ inline DigitRun readDigits(const char* p, const char* end) {
       }
     }
   }
-  while (run.end != end && static_cast<unsigned char>(*run.end - '0') < 10) {
+  while (run.end != end && isDecimalDigit(*run.end)) {
     run.value = run.value * 10 + static_cast<std::uint64_t>(*run.end - '0');
     ++run.count;
     ++run.end;

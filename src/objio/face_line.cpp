@@ -49,8 +49,8 @@ int resolveVertexNumber(int number, int verticesReadSoFar) {
 }
 
 // Reads the vertex field at p: an optional sign and digits fitting a 32-bit integer, ended by
-// "/", white space or the end of the line. Returns the end of the field's characters; `ok`
-// tells whether they formed such an integer.
+// "/", white space or the end of the line. Returns where its digits end (the caller skips the
+// rest of the group); `ok` tells whether the field is such an integer.
 const char* readVertexField(const char* p, const char* end, int& number, bool& ok) {
   bool negative = false;
   if (p != end && (*p == '+' || *p == '-')) {
@@ -64,9 +64,6 @@ const char* readVertexField(const char* p, const char* end, int& number, bool& o
   ok = digits.count > 0 && digits.count <= 19 && digits.value <= limit && (p == end || ends(*p));
   const auto magnitude = static_cast<std::int64_t>(ok ? digits.value : 0);
   number = static_cast<int>(negative ? -magnitude : magnitude);
-  while (p != end && !ends(*p)) {
-    ++p;
-  }
   return p;
 }
 
