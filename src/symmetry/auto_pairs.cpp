@@ -20,10 +20,8 @@ std::int64_t cellOf(double coordinate) {
 }
 
 std::size_t bucketOf(std::int64_t cx, std::int64_t cy, std::int64_t cz) {
-  auto h = static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL;
-  h ^= static_cast<std::uint64_t>(cy) * 0xC2B2AE3D27D4EB4FULL + (h >> 29);
-  h ^= static_cast<std::uint64_t>(cz) * 0x165667B19E3779F9ULL + (h >> 31);
-  h ^= h >> 33;
+  const std::uint64_t h = mixKeys(static_cast<std::uint64_t>(cx), static_cast<std::uint64_t>(cy),
+                                  static_cast<std::uint64_t>(cz));
   return static_cast<std::size_t>(h) & (kGridBuckets - 1);
 }
 

@@ -11,10 +11,7 @@ namespace {
 std::uint64_t foldedBits(double value) { return std::bit_cast<std::uint64_t>(value + 0.0); }
 
 std::size_t slotOf(double x, double y, double z) {
-  std::uint64_t h = foldedBits(x) * 0x9E3779B97F4A7C15ULL;
-  h ^= foldedBits(y) * 0xC2B2AE3D27D4EB4FULL + (h >> 29);
-  h ^= foldedBits(z) * 0x165667B19E3779F9ULL + (h >> 31);
-  h ^= h >> 33;
+  const std::uint64_t h = mixKeys(foldedBits(x), foldedBits(y), foldedBits(z));
   return static_cast<std::size_t>(h) & (kExactSlots - 1);
 }
 

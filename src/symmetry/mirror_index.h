@@ -22,6 +22,14 @@ inline constexpr std::size_t kGridBuckets = std::size_t{1} << 16;
 // than the largest tolerance: a point within tolerance of another lies in a neighbouring cell.
 inline constexpr double kGridCellsPerUnit = 512.0;
 
+// Mixes three 64-bit keys into a well-spread hash; the tables take its low bits.
+inline std::uint64_t mixKeys(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
+  std::uint64_t h = a * 0x9E3779B97F4A7C15ULL;
+  h ^= b * 0xC2B2AE3D27D4EB4FULL + (h >> 29);
+  h ^= c * 0x165667B19E3779F9ULL + (h >> 31);
+  return h ^ (h >> 33);
+}
+
 struct MirrorIndex {
   std::array<int, kExactSlots> slotFirst{};
   std::array<int, kExactSlots> slotCount{};
