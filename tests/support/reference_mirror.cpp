@@ -9,27 +9,14 @@
 namespace calveth::testing {
 namespace {
 
-// Deliberately independent of the production constants and formatting.
+// Deliberately independent of the production constants and formatting (the viewer input is
+// plumbing, not part of what is compared, and is shared).
 const double kFirst = static_cast<double>(0.000005f);
 const double kStep = static_cast<double>(0.00001f);
 
 void show(MeshStore& store, Host& host, const char* text) {
   store.statusMessage = text;
   host.setStatusText(store.statusMessage);
-}
-
-ViewerInput baseInput(const MeshStore& store, int count) {
-  ViewerInput input;
-  input.x = store.BaseX.data();
-  input.y = store.BaseY.data();
-  input.z = store.BaseZ.data();
-  input.vertexCount = count;
-  input.faceCount = store.faceCount;
-  input.cornerVertex = store.CornerVertex.data();
-  input.faceCornerCount = store.FaceCornerCount.data();
-  input.faceStart = store.FaceStart.data();
-  input.viewAngle = store.viewAngle;
-  return input;
 }
 
 }  // namespace
@@ -80,7 +67,7 @@ void referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer) {
       break;
     }
     if (level == 0) {
-      viewer.refresh(baseInput(store, n));
+      viewer.refresh(baseViewerInput(store, n, store.faceCount));
       if (!host.askYesNo(kAutoDetectQuestion)) {
         break;
       }
@@ -112,7 +99,7 @@ void referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer) {
     ++level;
   }
 
-  viewer.refresh(baseInput(store, n));
+  viewer.refresh(baseViewerInput(store, n, store.faceCount));
   char text[128];
   std::snprintf(text, sizeof text, "OK:Symmetry(%d/%d) LVL=%d", hits, n, level);
   show(store, host, text);
@@ -131,7 +118,7 @@ void referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer) {
     host.setEnabled(ControlId::ReflectedBase, true);
   } else if (store.duplicateHit == 1) {
     show(store, host, "CRITICAL ERR:Same Point HIT");
-    viewer.refresh(baseInput(store, n));
+    viewer.refresh(baseViewerInput(store, n, store.faceCount));
   } else {
     host.setEnabled(ControlId::OpenMt, true);
   }
