@@ -16,10 +16,12 @@ class QuietHost final : public Host {
   std::string status;
   void setStatusText(std::string_view text) override { status = text; }
   void setEnabled(ControlId, bool) override {}
+  void setChecked(ControlId, bool) override {}
   void setProgressRange(int, int) override {}
   void setProgressPosition(int) override {}
   void repaintNow() override {}
   std::optional<std::string> chooseOpenFile(const FileChoice&) override { return path; }
+  std::optional<std::string> chooseSaveFile(const FileChoice&) override { return path; }
   bool askYesNo(std::string_view) override { return true; }
   void warn(std::string_view) override {}
 };

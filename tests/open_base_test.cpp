@@ -108,12 +108,14 @@ TEST(OpenBase, DisablesTheGeneratingButtonsAndLeavesTheOthers) {
   TempDir dir;
   Session run;
   run.open(dir.write("base.obj", kSymmetric));
+  // "-" and "+" too: the MT they would use belonged to the previous base.
   for (ControlId id : {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft,
                        ControlId::ResetRight, ControlId::ResetLeft, ControlId::Swap,
-                       ControlId::Melt, ControlId::SaveMt, ControlId::ReflectedBase}) {
+                       ControlId::Melt, ControlId::MinusDelta, ControlId::PlusDelta,
+                       ControlId::SaveMt, ControlId::ReflectedBase}) {
     EXPECT_EQ(run.host.enabled(id), std::optional<bool>(false)) << static_cast<int>(id);
   }
-  for (ControlId id : {ControlId::MinusDelta, ControlId::PlusDelta, ControlId::VertexOnly}) {
+  for (ControlId id : {ControlId::VertexOnly}) {
     EXPECT_EQ(run.host.enabled(id), std::nullopt) << static_cast<int>(id);
   }
   EXPECT_EQ(run.host.statuses(),

@@ -72,11 +72,6 @@ class AnalysisHooks final : public AutoDetectHooks {
   int shown_ = 0;
 };
 
-void show(MeshStore& store, Host& host, std::string text) {
-  store.statusMessage = std::move(text);
-  host.setStatusText(store.statusMessage);
-}
-
 }  // namespace
 
 void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& viewer) {
@@ -84,9 +79,11 @@ void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& vi
   if (!path) {
     return;
   }
-  for (ControlId control : {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft,
-                            ControlId::ResetRight, ControlId::ResetLeft, ControlId::Swap,
-                            ControlId::Melt, ControlId::SaveMt, ControlId::ReflectedBase}) {
+  // "-" and "+" go too: they would compute from an MT that no longer belongs to the base.
+  for (ControlId control :
+       {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft, ControlId::ResetRight,
+        ControlId::ResetLeft, ControlId::Swap, ControlId::Melt, ControlId::MinusDelta,
+        ControlId::PlusDelta, ControlId::SaveMt, ControlId::ReflectedBase}) {
     host.setEnabled(control, false);
   }
 
@@ -94,7 +91,7 @@ void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& vi
   store.baseLongLine = 0;
   FileSource file(*path);
   if (!file.isOpen()) {
-    show(store, host, "ERR: Obj file not open");
+    showStatus(store, host, "ERR: Obj file not open");
     return;
   }
   BaseReadBuffer& staging = scratch.staging;
@@ -106,11 +103,11 @@ void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& vi
   store.vTokenCount = staging.vTokenCount;
   if (outcome == BaseReadOutcome::ReadError) {
     // A file that fails part-way through cannot be trusted more than one that never opened.
-    show(store, host, "ERR: Obj file not open");
+    showStatus(store, host, "ERR: Obj file not open");
     return;
   }
   if (outcome == BaseReadOutcome::VertexLineError) {
-    show(store, host, formatText("ERR: Obj file v line err![%d]", staging.vTokenCount));
+    showStatus(store, host, formatText("ERR: Obj file v line err![%d]", staging.vTokenCount));
     return;
   }
   if (staging.tooManyVertices || staging.vertexCount == 0) {
@@ -128,7 +125,7 @@ void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& vi
 void analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& viewer) {
   store.mirrorIncomplete = 0;
   const int count = static_cast<int>(store.baseVertexCount);
-  show(store, host, "Processing...");
+  showStatus(store, host, "Processing...");
   host.repaintNow();
   host.setProgressRange(0, count);
   store.mtVertexCount = store.baseVertexCount;
@@ -139,24 +136,25 @@ void analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& v
   hooks.finish();
 
   viewer.refresh(baseViewerInput(store, count, store.faceCount));
-  show(store, host,
-       formatText("OK:Symmetry(%d/%d) LVL=%d", result.symmetryHits, count, result.level));
+  showStatus(store, host,
+             formatText("OK:Symmetry(%d/%d) LVL=%d", result.symmetryHits, count, result.level));
   store.mirrorIncomplete = 1;
   if (result.symmetryHits == count) {
     if (result.autoPairs == 0) {
-      show(store, host, formatText("OK: Perfect symmetry V=%d F=%d", count, store.faceCount));
+      showStatus(store, host, formatText("OK: Perfect symmetry V=%d F=%d", count, store.faceCount));
     } else {
-      show(store, host,
-           formatText("OK: symmetry  H=%d E=%d LVL=%d", count, result.autoPairs, result.level));
+      showStatus(
+          store, host,
+          formatText("OK: symmetry  H=%d E=%d LVL=%d", count, result.autoPairs, result.level));
     }
     store.mirrorIncomplete = 0;
   }
 
   if (result.symmetryHits < 2) {
-    show(store, host, "NG: Mirror V.C.M can't build up.");
+    showStatus(store, host, "NG: Mirror V.C.M can't build up.");
     host.setEnabled(ControlId::ReflectedBase, true);
   } else if (store.duplicateHit == 1) {
-    show(store, host, "CRITICAL ERR:Same Point HIT");
+    showStatus(store, host, "CRITICAL ERR:Same Point HIT");
     viewer.refresh(baseViewerInput(store, count, store.faceCount));
   } else {
     host.setEnabled(ControlId::OpenMt, true);

@@ -32,17 +32,33 @@ class NullViewer final : public ViewerPort {
   void refresh(const ViewerInput&) override {}
 };
 
-// The base mesh with the given counts and the store's face table.
-inline ViewerInput baseViewerInput(const MeshStore& store, int vertexCount, int faceCount) {
-  return ViewerInput{store.BaseX.data(),
-                     store.BaseY.data(),
-                     store.BaseZ.data(),
+// One vertex set of the store with the given counts and the store's face table.
+inline ViewerInput storeViewerInput(const MeshStore& store, const double* x, const double* y,
+                                    const double* z, int vertexCount, int faceCount) {
+  return ViewerInput{x,
+                     y,
+                     z,
                      vertexCount,
                      faceCount,
                      store.CornerVertex.data(),
                      store.FaceCornerCount.data(),
                      store.FaceStart.data(),
                      store.viewAngle};
+}
+
+inline ViewerInput baseViewerInput(const MeshStore& store, int vertexCount, int faceCount) {
+  return storeViewerInput(store, store.BaseX.data(), store.BaseY.data(), store.BaseZ.data(),
+                          vertexCount, faceCount);
+}
+
+inline ViewerInput mtViewerInput(const MeshStore& store, int vertexCount, int faceCount) {
+  return storeViewerInput(store, store.MtX.data(), store.MtY.data(), store.MtZ.data(), vertexCount,
+                          faceCount);
+}
+
+inline ViewerInput workViewerInput(const MeshStore& store, int vertexCount, int faceCount) {
+  return storeViewerInput(store, store.WorkX.data(), store.WorkY.data(), store.WorkZ.data(),
+                          vertexCount, faceCount);
 }
 
 }  // namespace calveth

@@ -8,7 +8,9 @@
 #include "app/open_base.h"
 #include "cli/cli_host.h"
 #include "cli/map_file.h"
-#include "objio/replace_file.h"
+#include "cli/operation_command.h"
+#include "cli/operation_names.h"
+#include "objio/safe_file_writer.h"
 
 namespace calveth {
 namespace {
@@ -26,14 +28,33 @@ constexpr std::string_view kUsage =
     "      across X = 0. --auto answers the question whether to pair the remaining vertices\n"
     "      within a growing tolerance (default yes). --map writes the mirror map as a\n"
     "      tab-separated table: vertex, partner (-1 none, -2 several), paired, auto_partner.\n"
+    "      Every status text is printed; the last line is the result.\n"
+    "\n"
+    "  OP --base BASE --mt MT (-o OUT | --out-dir DIR) [--with-faces] [--auto yes|no]\n"
+    "  OP --base BASE --out-dir DIR [--with-faces] [--auto yes|no] MT1 MT2 ...\n"
+    "      Open the base, then for each morph target MT: open it, generate a new MT with\n"
+    "      OP and save it as OUT, or in DIR under the proposed name (MT title + tag + .obj).\n"
+    "      OP is one of:\n"
+    "        mirror-l2r  the left side (X > 0) mirrored onto the right     tag MirR\n"
+    "        mirror-r2l  the right side mirrored onto the left             tag MirL\n"
+    "        swap        the two sides exchanged (also for a half MT)      tag Swap\n"
+    "        minus       the base minus the MT                             tag Minus\n"
+    "        plus        the base plus the MT turned by -78 degrees        tag Plus\n"
+    "        reset-l     the left side and the middle back to the base     tag ResL\n"
+    "        reset-r     the right side back to the base                   tag ResR\n"
+    "        melt        spread 2.5 times and turned upside down           tag Melt\n"
+    "      --with-faces also copies the MT's vt, vn, f and usemtl lines (an MT without\n"
+    "      them gives \"NO! Your MT is not included Face.\" and a vertex-only file).\n"
+    "      The status text after each command is printed. An error ends the work on that\n"
+    "      MT (a batch goes on with the next); an error opening the base ends everything.\n"
+    "      Existing output files are replaced without asking.\n"
     "\n"
     "Options:\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
     "\n"
-    "Each status text is printed as a line on standard output; the last line is the result.\n"
-    "Warnings go to standard error. Exit status: 0 when the result begins \"OK\", 1 otherwise,\n"
-    "2 for a usage error.\n";
+    "Warnings go to standard error. Exit status: 0 when every printed status text begins\n"
+    "\"OK\", 1 otherwise, 2 for a usage error.\n";
 
 struct AnalyzeOptions {
   std::string base;
@@ -106,7 +127,8 @@ int usageError(std::ostream& err, std::string_view problem) {
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           bool errIsTerminal) {
   if (arguments.empty()) {
     err << kUsage;
     return kExitUsage;
@@ -130,6 +152,14 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
       return usageError(err, problem);
     }
     return analyze(*options, out, err);
+  }
+  if (operationByName(command)) {
+    std::string problem;
+    const auto options = parseOperation(arguments, problem);
+    if (!options) {
+      return usageError(err, problem);
+    }
+    return runOperation(*options, out, err, errIsTerminal);
   }
   return usageError(err, "unknown command: " + command);
 }

@@ -1,17 +1,36 @@
 #include "cli/cli_host.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
+
+#include "objio/byte_source.h"
 
 namespace calveth {
 
+std::string dialogPath(const std::string& utf8Path) {
+  std::error_code ignored;
+  const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(utf8Path), ignored);
+  return utf8FromPath(absolute.lexically_normal());
+}
+
 void CliHost::setStatusText(std::string_view text) {
   lastStatus_ = text;
-  out_ << text << '\n';
+  pending_ = lastStatus_;
+  if (echoStatus_) {
+    out_ << text << '\n';
+  }
 }
 
 std::optional<std::string> CliHost::chooseOpenFile(const FileChoice&) {
-  // Each answer serves one choice, as a dialog would be shown once per command.
   return std::exchange(openFile_, std::nullopt);
+}
+
+std::optional<std::string> CliHost::chooseSaveFile(const FileChoice& choice) {
+  if (saveFolder_) {
+    return dialogPath(*saveFolder_ + "/" + std::string(choice.initialName));
+  }
+  return std::exchange(saveFile_, std::nullopt);
 }
 
 bool CliHost::askYesNo(std::string_view) { return answer_; }

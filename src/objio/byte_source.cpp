@@ -19,6 +19,11 @@ std::filesystem::path pathFromUtf8(const std::string& utf8Path) {
   return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
 }
 
+std::string utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 std::FILE* openFile(const std::string& utf8Path, const char* mode) {
 #ifdef _WIN32
   const std::filesystem::path path = pathFromUtf8(utf8Path);

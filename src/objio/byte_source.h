@@ -49,6 +49,7 @@ class FileSource final : public ByteSource {
 
 // A path from UTF-8 text, whatever the system's own encoding of paths.
 std::filesystem::path pathFromUtf8(const std::string& utf8Path);
+std::string utf8FromPath(const std::filesystem::path& path);
 
 // Opens a file by a UTF-8 path with the C library's mode string ("rb", "wb"); on Windows the
 // path is widened first so that non-ASCII names work there too.

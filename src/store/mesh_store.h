@@ -76,8 +76,11 @@ struct MeshStore {
   int baseLongLine = 0;
   int vTokenCount = 0;  // numbers converted from the last "v" line parsed (0 to 3)
   double viewAngle = 0.0;
-  int mtHasFaceLines = 0;
-  double mtXSum = 0.0;
+  int mtHasFaceLines = 0;  // 1 = the MT file holds a line beginning "vt" or "f"
+  double mtXSum = 0.0;     // sum of the MT's X coordinates: its side, for a half MT
+  // Entries of the WorkTarget that the last generating command (or the reflected preview)
+  // filled: the number of vertices that saving writes.
+  std::uint32_t workVertexCount = 0;
 
   std::string statusMessage;
   std::string mtPath;

@@ -36,6 +36,10 @@ void RecordingHost::setEnabled(ControlId control, bool enabled) {
   events.push_back("enable " + std::to_string(static_cast<int>(control)) + (enabled ? " 1" : " 0"));
 }
 
+void RecordingHost::setChecked(ControlId control, bool checked) {
+  events.push_back("check " + std::to_string(static_cast<int>(control)) + (checked ? " 1" : " 0"));
+}
+
 void RecordingHost::setProgressRange(int low, int high) {
   events.push_back("range " + std::to_string(low) + " " + std::to_string(high));
 }
@@ -48,6 +52,12 @@ std::optional<std::string> RecordingHost::chooseOpenFile(const FileChoice& choic
   events.push_back("open " + std::string(choice.filter) + " " + std::string(choice.initialName) +
                    " " + std::string(choice.defaultExtension));
   return openFileAnswer;
+}
+
+std::optional<std::string> RecordingHost::chooseSaveFile(const FileChoice& choice) {
+  events.push_back("save " + std::string(choice.filter) + " " + std::string(choice.initialName) +
+                   " " + std::string(choice.defaultExtension));
+  return saveFileAnswer;
 }
 
 bool RecordingHost::askYesNo(std::string_view question) {

@@ -13,10 +13,12 @@ namespace calveth::testing {
 class RecordingHost final : public Host {
  public:
   std::optional<std::string> openFileAnswer;
+  std::optional<std::string> saveFileAnswer;
   bool yesNoAnswer = true;
 
-  // "status <text>", "enable <id> <0|1>", "range <low> <high>", "repaint", "ask <text>",
-  // "open <filter>", "warn <text>"; progress moves are kept apart.
+  // "status <text>", "enable <id> <0|1>", "check <id> <0|1>", "range <low> <high>",
+  // "repaint", "ask <text>", "open <filter> <name> <ext>", "save <filter> <name> <ext>",
+  // "warn <text>"; progress moves are kept apart.
   std::vector<std::string> events;
   std::vector<int> progressMoves;
   int questions = 0;
@@ -28,10 +30,12 @@ class RecordingHost final : public Host {
 
   void setStatusText(std::string_view text) override;
   void setEnabled(ControlId control, bool enabled) override;
+  void setChecked(ControlId control, bool checked) override;
   void setProgressRange(int low, int high) override;
   void setProgressPosition(int position) override;
   void repaintNow() override;
   std::optional<std::string> chooseOpenFile(const FileChoice& choice) override;
+  std::optional<std::string> chooseSaveFile(const FileChoice& choice) override;
   bool askYesNo(std::string_view question) override;
   void warn(std::string_view text) override;
 };

@@ -1,0 +1,132 @@
+#include "app/command_router.h"
+
+#include "app/reflected_base.h"
+#include "app/save_mt.h"
+#include "morph/delta_ops.h"
+#include "morph/mirror_swap.h"
+#include "morph/open_mt.h"
+#include "morph/reset_melt.h"
+
+namespace calveth {
+
+// Passes every call on to the front end's host and keeps the states it shows.
+class CommandRouter::StateHost final : public Host {
+ public:
+  explicit StateHost(Host& shown) : shown_(shown) {}
+
+  bool enabled(ControlId control) const {
+    const auto found = enabled_.find(control);
+    return found != enabled_.end() && found->second;
+  }
+  bool checked(ControlId control) const {
+    const auto found = checked_.find(control);
+    return found != checked_.end() && found->second;
+  }
+
+  void setStatusText(std::string_view text) override { shown_.setStatusText(text); }
+  void setEnabled(ControlId control, bool enabled) override {
+    enabled_[control] = enabled;
+    shown_.setEnabled(control, enabled);
+  }
+  void setChecked(ControlId control, bool checked) override {
+    checked_[control] = checked;
+    shown_.setChecked(control, checked);
+  }
+  void setProgressRange(int low, int high) override { shown_.setProgressRange(low, high); }
+  void setProgressPosition(int position) override { shown_.setProgressPosition(position); }
+  void repaintNow() override { shown_.repaintNow(); }
+  std::optional<std::string> chooseOpenFile(const FileChoice& choice) override {
+    return shown_.chooseOpenFile(choice);
+  }
+  std::optional<std::string> chooseSaveFile(const FileChoice& choice) override {
+    return shown_.chooseSaveFile(choice);
+  }
+  bool askYesNo(std::string_view question) override { return shown_.askYesNo(question); }
+  void warn(std::string_view text) override { shown_.warn(text); }
+
+ private:
+  Host& shown_;
+  std::map<ControlId, bool> enabled_;
+  std::map<ControlId, bool> checked_;
+};
+
+CommandRouter::CommandRouter(MeshStore& store, Host& host, ViewerPort& viewer,
+                             FileWriteLayer& files)
+    : store_(store),
+      viewer_(viewer),
+      files_(files),
+      host_(std::make_unique<StateHost>(host)),
+      scratch_(std::make_unique<BaseScratch>()) {}
+
+CommandRouter::~CommandRouter() = default;
+
+void CommandRouter::start() {
+  for (ControlId control :
+       {ControlId::OpenBase, ControlId::OpenMt, ControlId::Exit, ControlId::Viewer}) {
+    host_->setEnabled(control, true);
+  }
+  for (ControlId control : kOperationButtons) {
+    host_->setEnabled(control, false);
+  }
+  for (ControlId control : {ControlId::SaveMt, ControlId::VertexOnly, ControlId::ReflectedBase}) {
+    host_->setEnabled(control, false);
+  }
+  host_->setChecked(ControlId::VertexOnly, true);
+}
+
+bool CommandRouter::press(ControlId control) {
+  if (!host_->enabled(control)) {
+    return false;
+  }
+  Host& host = *host_;
+  switch (control) {
+    case ControlId::OpenBase:
+      OpenBase(store_, *scratch_, host, viewer_);
+      return true;
+    case ControlId::OpenMt:
+      OpenMt(store_, host, viewer_);
+      return true;
+    case ControlId::MirrorLeftToRight:
+      MirrorLeftToRight(store_, host, viewer_);
+      return true;
+    case ControlId::MirrorRightToLeft:
+      MirrorRightToLeft(store_, host, viewer_);
+      return true;
+    case ControlId::Swap:
+      SwapSides(store_, host, viewer_);
+      return true;
+    case ControlId::MinusDelta:
+      MinusDelta(store_, host, viewer_);
+      return true;
+    case ControlId::PlusDelta:
+      PlusDelta(store_, host, viewer_);
+      return true;
+    case ControlId::ResetLeft:
+      ResetLeft(store_, host, viewer_);
+      return true;
+    case ControlId::ResetRight:
+      ResetRight(store_, host, viewer_);
+      return true;
+    case ControlId::Melt:
+      MeltMt(store_, host, viewer_);
+      return true;
+    case ControlId::SaveMt:
+      SaveMt(store_, host, host_->checked(ControlId::VertexOnly), files_);
+      return true;
+    case ControlId::VertexOnly:
+      host.setChecked(ControlId::VertexOnly, !host_->checked(ControlId::VertexOnly));
+      VertexOnlyClicked(store_, host);
+      return true;
+    case ControlId::ReflectedBase:
+      ToggleReflectedBase(store_, host, viewer_, reflectPreview_);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CommandRouter::isEnabled(ControlId control) const { return host_->enabled(control); }
+
+bool CommandRouter::isChecked(ControlId control) const { return host_->checked(control); }
+
+}  // namespace calveth

@@ -1,0 +1,64 @@
+// CommandRouter: the main dialog's commands and the rules by which they become available.
+//
+// A front end shows the controls and passes each click on. The router keeps the enabled and
+// checked state of every control as the commands set it (through the host, which shows it)
+// and runs a command only while its control is enabled: availability is the one guard, the
+// commands do not check their own preconditions. Opening and closing the viewer ("&G"), the
+// view-angle slider and "e&Xit" belong to the front end.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "app/control_id.h"
+#include "app/host.h"
+#include "app/open_base.h"
+#include "app/viewer_port.h"
+#include "objio/file_write_layer.h"
+#include "store/mesh_store.h"
+
+namespace calveth {
+
+// The generating commands, in the dialog's tab order.
+inline constexpr ControlId kOperationButtons[] = {ControlId::MirrorRightToLeft,
+                                                  ControlId::MirrorLeftToRight,
+                                                  ControlId::Swap,
+                                                  ControlId::ResetLeft,
+                                                  ControlId::ResetRight,
+                                                  ControlId::MinusDelta,
+                                                  ControlId::PlusDelta,
+                                                  ControlId::Melt};
+
+class CommandRouter {
+ public:
+  CommandRouter(MeshStore& store, Host& host, ViewerPort& viewer,
+                FileWriteLayer& files = systemFileLayer());
+  ~CommandRouter();
+  CommandRouter(const CommandRouter&) = delete;
+  CommandRouter& operator=(const CommandRouter&) = delete;
+
+  // Puts every control into its state at program start and shows it through the host.
+  void start();
+
+  // A click on a control. A check box toggles first, as the platform does before the command
+  // sees the click. Returns false, and does nothing, when the control is disabled or is not a
+  // command of the router.
+  bool press(ControlId control);
+
+  bool isEnabled(ControlId control) const;
+  bool isChecked(ControlId control) const;
+  // 1 while the "R" preview shows the mirrored base.
+  int reflectPreview() const { return reflectPreview_; }
+
+ private:
+  class StateHost;
+
+  MeshStore& store_;
+  ViewerPort& viewer_;
+  FileWriteLayer& files_;
+  std::unique_ptr<StateHost> host_;
+  std::unique_ptr<BaseScratch> scratch_;
+  int reflectPreview_ = 0;
+};
+
+}  // namespace calveth

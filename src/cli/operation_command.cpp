@@ -1,0 +1,147 @@
+#include "cli/operation_command.h"
+
+#include <memory>
+
+#include "app/command_router.h"
+#include "cli/cli_host.h"
+#include "cli/operation_names.h"
+
+namespace calveth {
+namespace {
+
+bool parseAutoAnswer(const std::string& value, bool& answer) {
+  if (value != "yes" && value != "no") {
+    return false;
+  }
+  answer = value == "yes";
+  return true;
+}
+
+// Runs the commands through the router and prints the status text after each.
+class OperationRun {
+ public:
+  OperationRun(std::ostream& out, std::ostream& err)
+      : out_(out), host_(out, err, false), router_(*store_, host_, viewer_) {
+    router_.start();
+  }
+
+  CliHost& host() { return host_; }
+  bool allOk() const { return allOk_; }
+
+  // The status text after the command, or nothing when the command showed none. A command
+  // that the dialog would offer disabled does not run.
+  std::optional<std::string> press(ControlId control) {
+    std::optional<std::string> status;
+    if (!router_.press(control)) {
+      status = "ERR: Function is not available";
+    } else {
+      status = host_.takeStatus();
+    }
+    if (status) {
+      out_ << *status << '\n';
+      allOk_ = allOk_ && status->starts_with("OK");
+    }
+    return status;
+  }
+
+ private:
+  std::ostream& out_;
+  std::unique_ptr<MeshStore> store_ = std::make_unique<MeshStore>();
+  CliHost host_;
+  NullViewer viewer_;
+  CommandRouter router_;
+  bool allOk_ = true;
+};
+
+bool isError(const std::optional<std::string>& status) {
+  return status && status->starts_with("ERR");
+}
+
+}  // namespace
+
+std::optional<OperationOptions> parseOperation(const std::vector<std::string>& arguments,
+                                               std::string& problem) {
+  OperationOptions options;
+  const auto operation = operationByName(arguments.front());
+  if (!operation) {
+    problem = "unknown command: " + arguments.front();
+    return std::nullopt;
+  }
+  options.operation = *operation;
+  for (std::size_t k = 1; k < arguments.size(); ++k) {
+    const std::string& argument = arguments[k];
+    const bool takesValue = argument == "--base" || argument == "--mt" || argument == "-o" ||
+                            argument == "--out-dir" || argument == "--auto";
+    if (takesValue && k + 1 >= arguments.size()) {
+      problem = argument + " needs a value";
+      return std::nullopt;
+    }
+    if (argument == "--base") {
+      options.base = arguments[++k];
+    } else if (argument == "--mt") {
+      options.mts.push_back(arguments[++k]);
+    } else if (argument == "-o") {
+      options.outFile = arguments[++k];
+    } else if (argument == "--out-dir") {
+      options.outFolder = arguments[++k];
+    } else if (argument == "--auto") {
+      if (!parseAutoAnswer(arguments[++k], options.autoDetect)) {
+        problem = "--auto takes yes or no";
+        return std::nullopt;
+      }
+    } else if (argument == "--with-faces") {
+      options.withFaces = true;
+    } else if (argument.starts_with("-")) {
+      problem = "unexpected argument: " + argument;
+      return std::nullopt;
+    } else {
+      options.mts.push_back(argument);
+    }
+  }
+  if (options.base.empty()) {
+    problem = arguments.front() + " needs --base BASE";
+  } else if (options.mts.empty()) {
+    problem = arguments.front() + " needs an MT file";
+  } else if (options.outFile.has_value() == options.outFolder.has_value()) {
+    problem = "give either -o OUT or --out-dir DIR";
+  } else if (options.outFile && options.mts.size() > 1) {
+    problem = "several MT files need --out-dir DIR";
+  } else {
+    return options;
+  }
+  return std::nullopt;
+}
+
+int runOperation(const OperationOptions& options, std::ostream& out, std::ostream& err,
+                 bool showProgress) {
+  OperationRun run(out, err);
+  CliHost& host = run.host();
+  host.answerQuestion(options.autoDetect);
+  host.answerOpenFile(options.base);
+  if (isError(run.press(ControlId::OpenBase))) {
+    return 1;
+  }
+  const std::size_t total = options.mts.size();
+  for (std::size_t k = 0; k < total; ++k) {
+    const std::string& mt = options.mts[k];
+    if (showProgress && total > 1) {
+      err << "[" << k + 1 << "/" << total << "] " << mt << '\n';
+    }
+    host.answerOpenFile(mt);
+    if (isError(run.press(ControlId::OpenMt)) || isError(run.press(options.operation))) {
+      continue;
+    }
+    if (options.withFaces) {
+      run.press(ControlId::VertexOnly);
+    }
+    if (options.outFile) {
+      host.answerSaveFile(dialogPath(*options.outFile));
+    } else {
+      host.answerSaveIntoFolder(*options.outFolder);
+    }
+    run.press(ControlId::SaveMt);
+  }
+  return run.allOk() ? 0 : 1;
+}
+
+}  // namespace calveth

@@ -1,0 +1,19 @@
+// The last step of every generating command.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/host.h"
+#include "app/viewer_port.h"
+#include "store/mesh_store.h"
+
+namespace calveth {
+
+// The command filled WorkTarget entries 0 to `produced` - 1: "&Save MT" becomes available and
+// will write that many, the status line and `operationTag` tell what was made, and the viewer
+// shows the result over `mtVertexCount` vertices.
+void finishGeneration(MeshStore& store, Host& host, ViewerPort& viewer, const char* status,
+                      const char* tag, std::uint32_t produced);
+
+}  // namespace calveth

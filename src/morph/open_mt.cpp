@@ -1,0 +1,134 @@
+#include "morph/open_mt.h"
+
+#include <initializer_list>
+#include <string_view>
+
+#include "app/status_text.h"
+#include "objio/byte_source.h"
+#include "objio/line_reader.h"
+#include "objio/vertex_line.h"
+
+namespace calveth {
+namespace {
+
+enum class MtRead { Complete, Overflow, BadVertexLine, ReadError };
+
+// Stores the MT's vertices and displacements as they are read, in one pass.
+MtRead readMt(LineReader& reader, MeshStore& store) {
+  std::string_view line;
+  while (reader.next(line)) {
+    if (isVertexLine(line)) {
+      const VertexLine vertex = parseVertexLine(line);
+      store.vTokenCount = vertex.converted;
+      if (!vertex.ok) {
+        return MtRead::BadVertexLine;
+      }
+      const std::uint32_t n = store.mtVertexCount;
+      store.MtX[n] = vertex.x;
+      store.MtY[n] = vertex.y;
+      store.MtZ[n] = vertex.z;
+      store.DeltaX[n] = vertex.x - store.BaseX[n];
+      store.DeltaY[n] = vertex.y - store.BaseY[n];
+      store.DeltaZ[n] = vertex.z - store.BaseZ[n];
+      store.mtVertexCount = n + 1;
+      store.mtXSum += vertex.x;
+      if (store.mtVertexCount > kMaxVertices) {
+        return MtRead::Overflow;
+      }
+    } else if (line.starts_with("vt") || line.starts_with('f')) {
+      store.mtHasFaceLines = 1;
+    }
+  }
+  return reader.failed() ? MtRead::ReadError : MtRead::Complete;
+}
+
+// Every generating command and "&Save MT" wait for the next accepted MT. "-" and "+" go
+// too: they would compute from an MT that no longer matches the base.
+void disableGenerating(Host& host) {
+  for (ControlId control :
+       {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft, ControlId::ResetRight,
+        ControlId::ResetLeft, ControlId::Swap, ControlId::Melt, ControlId::MinusDelta,
+        ControlId::PlusDelta, ControlId::SaveMt}) {
+    host.setEnabled(control, false);
+  }
+}
+
+}  // namespace
+
+std::string mtTitleOf(const std::string& utf8Path) {
+  std::string name = utf8FromPath(pathFromUtf8(utf8Path).filename());
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) {
+    name.resize(dot);
+  }
+  return name;
+}
+
+void OpenMt(MeshStore& store, Host& host, ViewerPort& viewer) {
+  const auto path = host.chooseOpenFile({"Original Body Parts(*.obj)|*.obj||", "*.obj", "obj"});
+  if (!path) {
+    return;
+  }
+  store.mtPath = *path;
+  store.mtTitle = mtTitleOf(*path);
+  disableGenerating(host);
+
+  store.longLineMode = 0;
+  FileSource file(store.mtPath);
+  if (!file.isOpen()) {
+    host.setStatusText("ERR: Obj file not open!");
+    return;
+  }
+  host.setChecked(ControlId::VertexOnly, true);
+  store.mtHasFaceLines = 0;
+  store.mtXSum = 0.0;
+  store.mtVertexCount = 0;
+
+  LineReader reader(file);
+  const MtRead read = readMt(reader, store);
+  store.longLineMode = reader.sawLongLine() ? 1 : 0;
+  if (read == MtRead::BadVertexLine) {
+    host.setStatusText(formatText("ERR: Obj file v line err![%d]", store.vTokenCount));
+    return;
+  }
+  if (read == MtRead::ReadError) {
+    // A file that fails part-way through is refused like one that never opened; what was
+    // stored so far counts as for a bad vertex line.
+    host.setStatusText("ERR: Obj file not open!");
+    return;
+  }
+
+  const int n = static_cast<int>(store.mtVertexCount);
+  const int b = static_cast<int>(store.baseVertexCount);
+  bool refused = true;
+  if (read == MtRead::Overflow || n == 0) {
+    store.statusMessage = formatText("ERR: v line out of range (%d)", n);
+  } else if (n != b && store.halfBase == 0) {
+    store.statusMessage = formatText("ERR: MT v line unmatch %d %d", b, n);
+  } else if (b != 2 * n && store.halfBase == 1) {
+    store.statusMessage = formatText("ERR: H-MT v line unmatch %d %d", b, n);
+  } else if (store.halfBase == 1) {
+    store.statusMessage = "OK: CHOOSE SWAP ONLY";
+    host.setEnabled(ControlId::Swap, true);
+    refused = false;
+  } else {
+    store.statusMessage = formatText("OK: Choose Function (v=%d/%d)", b, n);
+    for (ControlId control : {ControlId::MirrorRightToLeft, ControlId::MirrorLeftToRight,
+                              ControlId::PlusDelta, ControlId::MinusDelta, ControlId::ResetRight,
+                              ControlId::ResetLeft, ControlId::Swap, ControlId::Melt}) {
+      host.setEnabled(control, true);
+    }
+    refused = false;
+  }
+  // A refused MT shows an empty picture; the base's faces stay for the next accepted MT.
+  int facesShown = store.faceCount;
+  if (refused) {
+    store.mtVertexCount = 0;
+    facesShown = 0;
+  }
+  host.setStatusText(store.statusMessage);
+  host.setEnabled(ControlId::VertexOnly, true);
+  viewer.refresh(mtViewerInput(store, static_cast<int>(store.mtVertexCount), facesShown));
+}
+
+}  // namespace calveth

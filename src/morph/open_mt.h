@@ -1,0 +1,23 @@
+// "&Open MT": loads a morph target and checks it against the base.
+//
+// MT vertex i belongs to base vertex i, by position in the file. The command stores the MT,
+// its displacements from the base, whether it has texture or face lines and the sum of its
+// X coordinates, and then decides: as many vertices as the base is a full MT (every
+// generating command becomes available), half as many against a base marked "#HALF" is a
+// half MT ("Swap" only), anything else is refused. A cancelled choice changes nothing.
+#pragma once
+
+#include <string>
+
+#include "app/host.h"
+#include "app/viewer_port.h"
+#include "store/mesh_store.h"
+
+namespace calveth {
+
+void OpenMt(MeshStore& store, Host& host, ViewerPort& viewer);
+
+// A file's name without its folder, cut before its last ".": my.head.obj gives my.head.
+std::string mtTitleOf(const std::string& utf8Path);
+
+}  // namespace calveth

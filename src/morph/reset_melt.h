@@ -1,0 +1,27 @@
+// "Reset L", "Reset R", "Melt" and the "vertex only (for MT)" switch.
+//
+// The resets give back the base on one side while the other keeps the MT: "Reset L" resets
+// the left side and the middle (base X >= 0), "Reset R" only the right side (base X < 0).
+// "Melt" spreads the MT to 2.5 times its width and depth and turns it upside down over the
+// height of the base.
+#pragma once
+
+#include "app/host.h"
+#include "app/viewer_port.h"
+#include "store/mesh_store.h"
+
+namespace calveth {
+
+inline constexpr double kMeltSpread = 2.5;
+
+void ResetLeft(MeshStore& store, Host& host, ViewerPort& viewer);
+void ResetRight(MeshStore& store, Host& host, ViewerPort& viewer);
+// Refused, with everything left as it was, when the highest base Y is 0: the formula divides
+// by it.
+void MeltMt(MeshStore& store, Host& host, ViewerPort& viewer);
+
+// After a click has toggled the switch: an MT without texture or face lines has nothing to
+// copy, so the switch goes back to checked and the status line says why.
+void VertexOnlyClicked(MeshStore& store, Host& host);
+
+}  // namespace calveth

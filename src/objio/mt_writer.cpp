@@ -1,0 +1,86 @@
+#include "objio/mt_writer.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "objio/byte_source.h"
+#include "objio/fixed_decimal.h"
+#include "objio/line_reader.h"
+#include "objio/safe_file_writer.h"
+
+namespace calveth {
+namespace {
+
+bool allFinite(const MtFileContent& content) {
+  for (std::uint32_t i = 0; i < content.vertexCount; ++i) {
+    if (!std::isfinite(content.x[i]) || !std::isfinite(content.y[i]) ||
+        !std::isfinite(content.z[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void writeVertices(SafeFileWriter& writer, const MtFileContent& content) {
+  constexpr std::size_t kLineRoom = 3 * (kFixedDecimalMaxChars + 1) + 2;
+  for (std::uint32_t i = 0; i < content.vertexCount; ++i) {
+    char* at = writer.room(kLineRoom);
+    *at++ = 'v';
+    *at++ = ' ';
+    at = writeFixedDecimal(at, content.x[i]);
+    *at++ = ' ';
+    at = writeFixedDecimal(at, content.y[i]);
+    *at++ = ' ';
+    at = writeFixedDecimal(at, content.z[i]);
+    *at++ = '\n';
+    writer.advance(at);
+  }
+}
+
+// Copies the lines of the MT file that carry its texture, normals, faces and materials.
+bool copyFaceLines(SafeFileWriter& writer, const std::string& mtPath) {
+  FileSource file(mtPath);
+  if (!file.isOpen()) {
+    return false;
+  }
+  LineReader reader(file);
+  std::string_view line;
+  while (reader.next(line)) {
+    if (isCopiedLine(line)) {
+      writer.write(line);
+      if (line.back() != '\n') {
+        writer.write("\n");
+      }
+    }
+  }
+  return !reader.failed();
+}
+
+}  // namespace
+
+MtWriteOutcome writeMtFile(const std::string& target, const MtFileContent& content,
+                           FileWriteLayer& layer) {
+  SafeFileWriter writer(layer);
+  if (!writer.open(target)) {
+    return MtWriteOutcome::OpenError;
+  }
+  if (!allFinite(content)) {
+    return MtWriteOutcome::NotFinite;
+  }
+  writer.write("# Convert by TOLV\n# Original name: ");
+  writer.write(content.title);
+  writer.write("\n# Convert  name: ");
+  writer.write(target);
+  writer.write("\n");
+  writeVertices(writer, content);
+  writer.write("# vertex num is " + std::to_string(content.vertexCount) + "\n");
+  if (!content.copyFrom.empty()) {
+    if (!copyFaceLines(writer, content.copyFrom)) {
+      return MtWriteOutcome::MtReadError;
+    }
+    writer.write("#\n");
+  }
+  return writer.commit() ? MtWriteOutcome::Saved : MtWriteOutcome::WriteError;
+}
+
+}  // namespace calveth
