@@ -36,6 +36,10 @@ run: build
 	@mkdir -p $(OUT)
 	./$(BUILD_DIR)/calveth-cli analyze $(SAMPLES)/head_base.obj --map $(OUT)/head_base.map.tsv
 	./$(BUILD_DIR)/calveth-cli analyze $(SAMPLES)/head_base_near.obj --auto yes
+	./$(BUILD_DIR)/calveth-cli mirror-l2r --base $(SAMPLES)/head_base.obj --mt $(SAMPLES)/head_smile.obj \
+	  --out-dir $(OUT) --with-faces
+	./$(BUILD_DIR)/calveth-cli swap --base $(SAMPLES)/hands_base.obj --out-dir $(OUT) \
+	  $(SAMPLES)/hand_left_curl.obj $(SAMPLES)/hand_right_spread.obj
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

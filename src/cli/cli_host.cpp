@@ -27,10 +27,14 @@ std::optional<std::string> CliHost::chooseOpenFile(const FileChoice&) {
 }
 
 std::optional<std::string> CliHost::chooseSaveFile(const FileChoice& choice) {
+  std::optional<std::string> path = std::exchange(saveFile_, std::nullopt);
   if (saveFolder_) {
-    return dialogPath(*saveFolder_ + "/" + std::string(choice.initialName));
+    path = dialogPath(*saveFolder_ + "/" + std::string(choice.initialName));
   }
-  return std::exchange(saveFile_, std::nullopt);
+  if (path) {
+    lastSavePath_ = *path;
+  }
+  return path;
 }
 
 bool CliHost::askYesNo(std::string_view) { return answer_; }

@@ -25,6 +25,8 @@ class CliHost final : public Host {
   void answerQuestion(bool yes) { answer_ = yes; }
 
   const std::string& lastStatus() const { return lastStatus_; }
+  // The path that the last save choice returned.
+  const std::string& lastSavePath() const { return lastSavePath_; }
   // The last status text set since the previous call, if any.
   std::optional<std::string> takeStatus() { return std::exchange(pending_, std::nullopt); }
 
@@ -48,6 +50,7 @@ class CliHost final : public Host {
   std::optional<std::string> saveFolder_;
   bool answer_ = true;
   std::string lastStatus_;
+  std::string lastSavePath_;
   std::optional<std::string> pending_;
 };
 

@@ -139,7 +139,10 @@ int runOperation(const OperationOptions& options, std::ostream& out, std::ostrea
     } else {
       host.answerSaveIntoFolder(*options.outFolder);
     }
-    run.press(ControlId::SaveMt);
+    const auto saved = run.press(ControlId::SaveMt);
+    if (saved && saved->starts_with("OK")) {
+      err << "saved " << host.lastSavePath() << '\n';
+    }
   }
   return run.allOk() ? 0 : 1;
 }

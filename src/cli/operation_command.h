@@ -5,7 +5,8 @@
 //
 // Runs "Open Base" once, then for each MT "&Open MT", the command and "&Save MT" through the
 // same router as the dialog, answering its file choices from the arguments. The status text
-// after each command is a line on standard output.
+// after each command is a line on standard output; the path of each saved file goes to the
+// error stream.
 #pragma once
 
 #include <optional>

@@ -143,6 +143,82 @@ Mesh limbMesh(int rings, int segments) {
   return mesh;
 }
 
+Mesh handsMesh(int rings, int segments) {
+  const Mesh tube = limbMesh(rings, segments);
+  Mesh mesh;
+  // The tube's axis (Y from 0.2 to 0.5) becomes X from 0.35 to 0.5; it is flattened in Z.
+  for (const auto& v : tube.vertices) {
+    mesh.vertices.push_back({0.35 + 0.5 * (v[1] - 0.2), 1.0 + v[0], 0.4 * v[2]});
+  }
+  for (const auto& v : tube.vertices) {
+    mesh.vertices.push_back({-(0.35 + 0.5 * (v[1] - 0.2)), 1.0 + v[0], 0.4 * v[2]});
+  }
+  const int n = static_cast<int>(tube.vertices.size());
+  const int uvCount = static_cast<int>(tube.uvs.size());
+  mesh.uvs = tube.uvs;
+  mesh.uvs.insert(mesh.uvs.end(), tube.uvs.begin(), tube.uvs.end());
+  mesh.normals = tube.normals;
+  for (const auto& normal : tube.normals) {
+    mesh.normals.push_back({-normal[0], normal[1], normal[2]});
+  }
+  for (std::size_t f = 0; f < tube.faceVertices.size(); ++f) {
+    mesh.faceVertices.push_back(tube.faceVertices[f]);
+    mesh.faceUvs.push_back(tube.faceUvs[f]);
+    mesh.faceMaterials.push_back("SkinHand");
+  }
+  // The mirrored hand's faces run the other way round, so that they still face outwards.
+  for (std::size_t f = 0; f < tube.faceVertices.size(); ++f) {
+    std::vector<int> vertices(tube.faceVertices[f].rbegin(), tube.faceVertices[f].rend());
+    std::vector<int> uvs(tube.faceUvs[f].rbegin(), tube.faceUvs[f].rend());
+    for (int& v : vertices) {
+      v += n;
+    }
+    for (int& uv : uvs) {
+      uv += uvCount;
+    }
+    mesh.faceVertices.push_back(vertices);
+    mesh.faceUvs.push_back(uvs);
+    mesh.faceMaterials.push_back("SkinHand");
+  }
+  return mesh;
+}
+
+namespace {
+
+// The vertices [first, last) with the faces whose corners all lie among them, renumbered.
+Mesh vertexRange(const Mesh& mesh, std::size_t first, std::size_t last) {
+  Mesh part;
+  part.vertices.assign(mesh.vertices.begin() + static_cast<std::ptrdiff_t>(first),
+                       mesh.vertices.begin() + static_cast<std::ptrdiff_t>(last));
+  part.uvs = mesh.uvs;
+  if (mesh.normals.size() == mesh.vertices.size()) {
+    part.normals.assign(mesh.normals.begin() + static_cast<std::ptrdiff_t>(first),
+                        mesh.normals.begin() + static_cast<std::ptrdiff_t>(last));
+  }
+  for (std::size_t f = 0; f < mesh.faceVertices.size(); ++f) {
+    bool inside = true;
+    std::vector<int> corners;
+    for (int v : mesh.faceVertices[f]) {
+      inside = inside && static_cast<std::size_t>(v) >= first && static_cast<std::size_t>(v) < last;
+      corners.push_back(v - static_cast<int>(first));
+    }
+    if (inside) {
+      part.faceVertices.push_back(corners);
+      part.faceUvs.push_back(mesh.faceUvs[f]);
+      part.faceMaterials.push_back(mesh.faceMaterials[f]);
+    }
+  }
+  return part;
+}
+
+}  // namespace
+
+Mesh firstVertices(const Mesh& mesh, std::size_t count) { return vertexRange(mesh, 0, count); }
+
+Mesh lastVertices(const Mesh& mesh, std::size_t first) {
+  return vertexRange(mesh, first, mesh.vertices.size());
+}
+
 std::string toObj(const Mesh& mesh, const ObjOptions& options) {
   std::string text;
   const std::string& end = options.lineEnd;
@@ -161,6 +237,9 @@ std::string toObj(const Mesh& mesh, const ObjOptions& options) {
   for (const auto& v : mesh.vertices) {
     std::snprintf(line, sizeof line, "v %.*f %.*f %.*f", d, v[0], d, v[1], d, v[2]);
     text += line + end;
+  }
+  if (options.verticesOnly) {
+    return text;
   }
   for (const auto& uv : mesh.uvs) {
     std::snprintf(line, sizeof line, "vt %.6f %.6f", uv[0], uv[1]);

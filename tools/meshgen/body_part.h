@@ -29,11 +29,22 @@ Mesh headMesh(int rings, int segments);
 // A limb: an open tube along Y with a bulge, segments even and >= 4. Vertices: rings * segments.
 Mesh limbMesh(int rings, int segments);
 
+// Two hands in one mesh, as a body part that holds both sides: the left hand (X > 0) first,
+// then the right hand, its exact mirror image. Each hand is a flattened tube reaching out
+// along X. Vertices: 2 * rings * segments.
+Mesh handsMesh(int rings, int segments);
+
+// The first `count` vertices of the mesh with their uvs and the faces among them.
+Mesh firstVertices(const Mesh& mesh, std::size_t count);
+// The vertices from `first` on, with the faces among them renumbered.
+Mesh lastVertices(const Mesh& mesh, std::size_t first);
+
 struct ObjOptions {
   std::string header;  // comment lines written first, each without "# " or line end
   std::string group = "body";
   int decimals = 6;
-  bool half = false;  // write a "#HALF" line
+  bool half = false;          // write a "#HALF" line
+  bool verticesOnly = false;  // no vt, vn, g, s, usemtl or f lines
   std::string lineEnd = "\n";
 };
 
