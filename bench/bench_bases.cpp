@@ -44,4 +44,25 @@ std::string benchBaseFile(int vertices, Symmetry symmetry) {
   return path;
 }
 
+std::string benchMtFile(int vertices) {
+  static std::map<int, std::string> written;
+  auto& path = written[vertices];
+  if (path.empty()) {
+    path = (std::filesystem::temp_directory_path() /
+            ("calveth-bench-mt-" + std::to_string(vertices) + ".obj"))
+               .string();
+    meshgen::Mesh mt = benchBase(vertices, Symmetry::Perfect);
+    for (auto& v : mt.vertices) {
+      if (v[0] > 0.0) {
+        v[1] += 0.01 * v[0];
+        v[2] -= 0.005;
+      }
+    }
+    meshgen::ObjOptions options;
+    options.header = "calveth benchmark MT";
+    std::ofstream(path, std::ios::binary) << meshgen::toObj(mt, options);
+  }
+  return path;
+}
+
 }  // namespace calveth::bench

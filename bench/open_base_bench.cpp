@@ -10,22 +10,6 @@
 namespace calveth::bench {
 namespace {
 
-class QuietHost final : public Host {
- public:
-  std::string path;
-  std::string status;
-  void setStatusText(std::string_view text) override { status = text; }
-  void setEnabled(ControlId, bool) override {}
-  void setChecked(ControlId, bool) override {}
-  void setProgressRange(int, int) override {}
-  void setProgressPosition(int) override {}
-  void repaintNow() override {}
-  std::optional<std::string> chooseOpenFile(const FileChoice&) override { return path; }
-  std::optional<std::string> chooseSaveFile(const FileChoice&) override { return path; }
-  bool askYesNo(std::string_view) override { return true; }
-  void warn(std::string_view) override {}
-};
-
 void loadBase(MeshStore& store, const meshgen::Mesh& mesh) {
   store.baseVertexCount = static_cast<std::uint32_t>(mesh.vertices.size());
   for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
