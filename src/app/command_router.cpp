@@ -74,41 +74,44 @@ void CommandRouter::start() {
   host_->setChecked(ControlId::VertexOnly, true);
 }
 
+namespace {
+
+using MeshCommand = void (*)(MeshStore&, Host&, ViewerPort&);
+
+struct RoutedCommand {
+  ControlId control;
+  MeshCommand run;
+};
+
+// The commands that need nothing but the store, the host and the viewer.
+constexpr RoutedCommand kMeshCommands[] = {
+    {ControlId::OpenMt, OpenMt},
+    {ControlId::MirrorLeftToRight, MirrorLeftToRight},
+    {ControlId::MirrorRightToLeft, MirrorRightToLeft},
+    {ControlId::Swap, SwapSides},
+    {ControlId::MinusDelta, MinusDelta},
+    {ControlId::PlusDelta, PlusDelta},
+    {ControlId::ResetLeft, ResetLeft},
+    {ControlId::ResetRight, ResetRight},
+    {ControlId::Melt, MeltMt},
+};
+
+}  // namespace
+
 bool CommandRouter::press(ControlId control) {
   if (!host_->enabled(control)) {
     return false;
   }
   Host& host = *host_;
+  for (const RoutedCommand& command : kMeshCommands) {
+    if (command.control == control) {
+      command.run(store_, host, viewer_);
+      return true;
+    }
+  }
   switch (control) {
     case ControlId::OpenBase:
       OpenBase(store_, *scratch_, host, viewer_);
-      return true;
-    case ControlId::OpenMt:
-      OpenMt(store_, host, viewer_);
-      return true;
-    case ControlId::MirrorLeftToRight:
-      MirrorLeftToRight(store_, host, viewer_);
-      return true;
-    case ControlId::MirrorRightToLeft:
-      MirrorRightToLeft(store_, host, viewer_);
-      return true;
-    case ControlId::Swap:
-      SwapSides(store_, host, viewer_);
-      return true;
-    case ControlId::MinusDelta:
-      MinusDelta(store_, host, viewer_);
-      return true;
-    case ControlId::PlusDelta:
-      PlusDelta(store_, host, viewer_);
-      return true;
-    case ControlId::ResetLeft:
-      ResetLeft(store_, host, viewer_);
-      return true;
-    case ControlId::ResetRight:
-      ResetRight(store_, host, viewer_);
-      return true;
-    case ControlId::Melt:
-      MeltMt(store_, host, viewer_);
       return true;
     case ControlId::SaveMt:
       SaveMt(store_, host, host_->checked(ControlId::VertexOnly), files_);
@@ -121,7 +124,7 @@ bool CommandRouter::press(ControlId control) {
       ToggleReflectedBase(store_, host, viewer_, reflectPreview_);
       return true;
     default:
-      return false;
+      return false;  // "&G", the slider and "e&Xit" belong to the front end
   }
 }
 

@@ -3,6 +3,22 @@
 #include "objio/mt_writer.h"
 
 namespace calveth {
+namespace {
+
+const char* failureText(MtWriteOutcome outcome) {
+  switch (outcome) {
+    case MtWriteOutcome::OpenError:
+      return "ERR:New MT file open err";
+    case MtWriteOutcome::NotFinite:
+      return "ERR:New MT value is not finite";
+    case MtWriteOutcome::MtReadError:
+      return "ERR:MT file read err";
+    default:
+      return "ERR:New MT file write err";
+  }
+}
+
+}  // namespace
 
 void SaveMt(MeshStore& store, Host& host, bool vertexOnly, FileWriteLayer& files) {
   const std::string proposed = store.mtTitle + store.operationTag + ".obj";
@@ -19,22 +35,11 @@ void SaveMt(MeshStore& store, Host& host, bool vertexOnly, FileWriteLayer& files
   if (!vertexOnly) {
     content.copyFrom = store.mtPath;
   }
-  switch (writeMtFile(*path, content, files)) {
-    case MtWriteOutcome::Saved:
-      host.setStatusText(vertexOnly ? "OK:New MT save" : "OK:New OBJ save");
-      break;
-    case MtWriteOutcome::OpenError:
-      host.setStatusText("ERR:New MT file open err");
-      break;
-    case MtWriteOutcome::NotFinite:
-      host.setStatusText("ERR:New MT value is not finite");
-      break;
-    case MtWriteOutcome::MtReadError:
-      host.setStatusText("ERR:MT file read err");
-      break;
-    case MtWriteOutcome::WriteError:
-      host.setStatusText("ERR:New MT file write err");
-      break;
+  const MtWriteOutcome outcome = writeMtFile(*path, content, files);
+  if (outcome == MtWriteOutcome::Saved) {
+    host.setStatusText(vertexOnly ? "OK:New MT save" : "OK:New OBJ save");
+  } else {
+    host.setStatusText(failureText(outcome));
   }
 }
 
