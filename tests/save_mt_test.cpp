@@ -1,0 +1,351 @@
+// "&Save MT": the bytes of the new file, typed by hand, and every way saving can fail.
+#include "app/save_mt.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/desk.h"
+
+namespace calveth {
+namespace {
+
+using testing::Desk;
+using testing::readFile;
+using testing::RecordingHost;
+using testing::TempDir;
+
+std::string header(const std::string& title, const std::string& path) {
+  return "# Convert by TOLV\n# Original name: " + title + "\n# Convert  name: " + path + "\n";
+}
+
+// The names in a folder: a failed save must leave no temporary file behind.
+std::set<std::string> namesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+const std::string kCube =
+    "v 1 1 1\nv -1 1 1\nv 1 -1 1\nv -1 -1 1\nv 1 1 -1\nv -1 1 -1\nv 1 -1 -1\nv -1 -1 -1\n"
+    "f 1 2 4 3\nf 5 6 8 7\nf 1 2 6 5\nf 3 4 8 7\nf 1 3 7 5\nf 2 4 8 6\n";
+// The left side moved, CRLF line ends, and every kind of line an OBJ file may hold.
+const std::string kCubeSmile =
+    "# made by hand\r\nmtllib cube.mtl\r\no cube\r\n"
+    "v 1.5 1 1\r\nv -1 1 1\r\nv 1 -1.25 1\r\nv -1 -1 1\r\n"
+    "v 1 1 -1\r\nv -1 1 -1\r\nv 1 -1 -0.5\r\nv -1 -1 -1\r\n"
+    "vt 0 0\r\nvt 1 0.5\r\nvn 0 0 1\r\nvp 0.5\r\ng side\r\nusemtl skin\r\ns 1\r\n"
+    "f 1/1/1 2/2/1 4/2/1 3/1/1\r\nf 5 6 8 7\r\n";
+const std::string kCubeMirrored =
+    "v 1.500000 1.000000 1.000000\nv -1.500000 1.000000 1.000000\n"
+    "v 1.000000 -1.250000 1.000000\nv -1.000000 -1.250000 1.000000\n"
+    "v 1.000000 1.000000 -1.000000\nv -1.000000 1.000000 -1.000000\n"
+    "v 1.000000 -1.000000 -0.500000\nv -1.000000 -1.000000 -0.500000\n# vertex num is 8\n";
+
+struct SaveCase {
+  const char* name;
+  std::string base;
+  std::string mt;  // saved as smile.obj
+  ControlId command;
+  bool withFaces;  // the vertex-only switch cleared before saving
+  std::string proposal;
+  std::string status;
+  std::string body;  // everything after the header
+};
+
+void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
+
+class SavedBytes : public ::testing::TestWithParam<SaveCase> {};
+
+TEST_P(SavedBytes, AreTheTypedOnes) {
+  const SaveCase& c = GetParam();
+  Desk desk;
+  desk.openBase(c.base);
+  desk.openMt(c.mt, "smile.obj");
+  ASSERT_TRUE(desk.router.press(c.command));
+  if (c.withFaces) {
+    desk.router.press(ControlId::VertexOnly);
+    ASSERT_FALSE(desk.router.isChecked(ControlId::VertexOnly));
+  }
+  TempDir out;
+  const std::string path = out.file("new.obj");
+  EXPECT_EQ(desk.save(path), header("smile", path) + c.body);
+  EXPECT_EQ(desk.status(), c.status);
+  EXPECT_EQ(desk.host.events[desk.host.events.size() - 2],
+            "save New MT file (*.obj)|*.obj|| " + c.proposal + " obj");
+  EXPECT_EQ(namesIn(out.file("")), std::set<std::string>{"new.obj"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SavedBytes,
+    ::testing::Values(
+        SaveCase{"vertices_only", kCube, kCubeSmile, ControlId::MirrorLeftToRight, false,
+                 "smileMirR.obj", "OK:New MT save", kCubeMirrored},
+        // copied lines keep their CRLF; g, o, s, mtllib, comments and vp lines stay behind
+        SaveCase{"with_faces", kCube, kCubeSmile, ControlId::MirrorLeftToRight, true,
+                 "smileMirR.obj", "OK:New OBJ save",
+                 kCubeMirrored + "vt 0 0\r\nvt 1 0.5\r\nvn 0 0 1\r\nusemtl skin\r\n"
+                                 "f 1/1/1 2/2/1 4/2/1 3/1/1\r\nf 5 6 8 7\r\n#\n"},
+        // a lone CR ends a line as LF, a last line without an end gets one; any line that
+        // begins with f or u is copied, one that begins with a blank is not
+        SaveCase{"line_ends_and_first_bytes", "v 1 0 0\nv -1 0 0\n",
+                 "v 1.25 0 0\nvt 0 0\rvn 0 0 1\r\nv -1 0 0\nf 1 2\n  f 2 1\n\n\r\nfoo bar\n"
+                 "usemtl skin\nuv\nvx 1\nv1 2\nvp 1\ng g\no o\ns 1\nmtllib m\n# f\nf 2 1",
+                 ControlId::ResetRight, true, "smileResR.obj", "OK:New OBJ save",
+                 "v 1.250000 0.000000 0.000000\nv -1.000000 0.000000 0.000000\n"
+                 "# vertex num is 2\n"
+                 "vt 0 0\nvn 0 0 1\r\nf 1 2\nfoo bar\nusemtl skin\nuv\nf 2 1\n#\n"},
+        // the middle vertex gets X = -0, written without a sign; a tiny negative keeps it
+        SaveCase{"negative_zero", "v 1 0 0\nv -1 0 0\nv 0 1 0\n",
+                 "v 1 0 -0.0000001\nv -1 0 0\nv 0 1 0\n", ControlId::Swap, false, "smileSwap.obj",
+                 "OK:New MT save",
+                 "v 1.000000 0.000000 0.000000\nv -1.000000 0.000000 -0.000000\n"
+                 "v 0.000000 1.000000 0.000000\n# vertex num is 3\n"},
+        SaveCase{"melt", "v 1 0 0\nv -1 0 0\nv 1 2 0\nv -1 2 0\n",
+                 "v 1 2 1\nv 1 0 -1\nv -1 1 0\nv 0.5 4 2\n", ControlId::Melt, false,
+                 "smileMelt.obj", "OK:New MT save",
+                 "v 2.500000 0.000000 2.500000\nv 2.500000 2.000000 -2.500000\n"
+                 "v -2.500000 1.000000 0.000000\nv 1.250000 -2.000000 5.000000\n"
+                 "# vertex num is 4\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Failures ------------------------------------------------------------------------------
+
+// The real file system, with one chosen operation failing.
+class FailingLayer final : public FileWriteLayer {
+ public:
+  enum class Fail { Nothing, Create, Write, Close, Replace };
+  Fail fail = Fail::Nothing;
+  int failingWrite = 0;  // which write fails, counted from 0
+  int writes = 0;
+
+  std::unique_ptr<OutputFile> createBeside(const std::string& target,
+                                           std::string& temporaryPath) override {
+    if (fail == Fail::Create) {
+      return nullptr;
+    }
+    auto file = real().createBeside(target, temporaryPath);
+    return file ? std::make_unique<File>(*this, std::move(file)) : nullptr;
+  }
+  bool replace(const std::string& temporary, const std::string& target) override {
+    return fail != Fail::Replace && real().replace(temporary, target);
+  }
+  void remove(const std::string& path) override { real().remove(path); }
+  std::string lastError() const override { return "made to fail"; }
+
+ private:
+  class File final : public OutputFile {
+   public:
+    File(FailingLayer& layer, std::unique_ptr<OutputFile> inner)
+        : layer_(layer), inner_(std::move(inner)) {}
+    bool write(const char* data, std::size_t size) override {
+      const int index = layer_.writes++;
+      if (layer_.fail == Fail::Write && index == layer_.failingWrite) {
+        return false;
+      }
+      return inner_->write(data, size);
+    }
+    bool close() override { return inner_->close() && layer_.fail != Fail::Close; }
+
+   private:
+    FailingLayer& layer_;
+    std::unique_ptr<OutputFile> inner_;
+  };
+
+  static FileWriteLayer& real() { return systemFileLayer(); }
+};
+
+// A result big enough to reach the file in several writes.
+std::unique_ptr<MeshStore> bigResult() {
+  auto store = std::make_unique<MeshStore>();
+  store->workVertexCount = 9000;
+  for (std::uint32_t i = 0; i < store->workVertexCount; ++i) {
+    store->WorkX[i] = i * 0.5;
+    store->WorkY[i] = -0.25 * i;
+    store->WorkZ[i] = 1.0 / (i + 1);
+  }
+  store->mtTitle = "big";
+  store->operationTag = "Melt";
+  return store;
+}
+
+std::string saveThrough(MeshStore& store, FileWriteLayer& layer, const std::string& path,
+                        bool vertexOnly = true) {
+  RecordingHost host;
+  host.saveFileAnswer = path;
+  SaveMt(store, host, vertexOnly, layer);
+  return host.lastStatus();
+}
+
+TEST(SaveMtFailures, LeaveTheTargetAsItWasAndNoTemporaryFile) {
+  auto store = bigResult();
+  TempDir dir;
+  const std::string target = dir.file("big.obj");
+  FailingLayer counting;
+  ASSERT_EQ(saveThrough(*store, counting, target), "OK:New MT save");
+  const int writes = counting.writes;
+  ASSERT_GE(writes, 3);
+  const std::string good = readFile(target);
+  EXPECT_TRUE(good.starts_with(header("big", target) + "v 0.000000 0.000000 1.000000\n"));
+  EXPECT_TRUE(good.ends_with("\nv 4499.500000 -2249.750000 0.000111\n# vertex num is 9000\n"));
+  std::filesystem::remove(target);
+
+  struct FailCase {
+    FailingLayer::Fail fail;
+    int failingWrite;
+    const char* status;
+  };
+  using Fail = FailingLayer::Fail;
+  for (const FailCase& c : {FailCase{Fail::Create, 0, "ERR:New MT file open err"},
+                            FailCase{Fail::Write, 0, "ERR:New MT file write err"},
+                            FailCase{Fail::Write, writes / 2, "ERR:New MT file write err"},
+                            FailCase{Fail::Write, writes - 1, "ERR:New MT file write err"},
+                            FailCase{Fail::Close, 0, "ERR:New MT file write err"},
+                            FailCase{Fail::Replace, 0, "ERR:New MT file write err"}}) {
+    for (bool existed : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << static_cast<int>(c.fail) << " write " << c.failingWrite
+                                        << (existed ? " over a file" : " new file"));
+      if (existed) {
+        std::ofstream(target, std::ios::binary) << "previous\n";
+      }
+      FailingLayer layer;
+      layer.fail = c.fail;
+      layer.failingWrite = c.failingWrite;
+      EXPECT_EQ(saveThrough(*store, layer, target), c.status);
+      if (existed) {
+        EXPECT_EQ(readFile(target), "previous\n");
+        EXPECT_EQ(namesIn(dir.file("")), std::set<std::string>{"big.obj"});
+      } else {
+        EXPECT_TRUE(namesIn(dir.file("")).empty());
+      }
+      std::filesystem::remove(target);
+    }
+  }
+}
+
+struct RealFailure {
+  const char* name;
+  std::string target;  // inside the test folder
+  double badValue;     // put into WorkY[1]; 0 for none
+  const char* status;
+};
+
+void PrintTo(const RealFailure& c, std::ostream* os) { *os << c.name; }
+
+class SaveMtRealFailures : public ::testing::TestWithParam<RealFailure> {};
+
+TEST_P(SaveMtRealFailures, ChangeNothing) {
+  const RealFailure& c = GetParam();
+  auto store = bigResult();
+  store->workVertexCount = 3;
+  store->WorkY[1] = c.badValue;
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("folder"));
+  dir.write("kept.obj", "previous\n");
+  EXPECT_EQ(saveThrough(*store, systemFileLayer(), dir.file(c.target)), c.status);
+  EXPECT_EQ(namesIn(dir.file("")), (std::set<std::string>{"folder", "kept.obj"}));
+  EXPECT_EQ(readFile(dir.file("kept.obj")), "previous\n");
+  EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, SaveMtRealFailures,
+    ::testing::Values(
+        RealFailure{"target_is_a_folder", "folder", 0.0, "ERR:New MT file open err"},
+        RealFailure{"folder_does_not_exist", "nowhere/new.obj", 0.0, "ERR:New MT file open err"},
+        RealFailure{"nan", "new.obj", std::nan(""), "ERR:New MT value is not finite"},
+        RealFailure{"infinity_over_a_file", "kept.obj", std::numeric_limits<double>::infinity(),
+                    "ERR:New MT value is not finite"},
+        RealFailure{"minus_infinity", "folder/new.obj", -std::numeric_limits<double>::infinity(),
+                    "ERR:New MT value is not finite"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A desk with the cube, its smile (with face lines) mirrored, and the switch cleared.
+void mirrorWithFaces(Desk& desk) {
+  desk.openBase(kCube);
+  desk.openMt(kCubeSmile, "smile.obj");
+  desk.router.press(ControlId::MirrorLeftToRight);
+  desk.router.press(ControlId::VertexOnly);
+}
+
+TEST(SaveMt, MtFileGoneBeforeTheCopyPass) {
+  Desk desk;
+  mirrorWithFaces(desk);
+  std::filesystem::remove(desk.store->mtPath);
+  TempDir out;
+  const std::string target = out.write("new.obj", "previous\n");
+  EXPECT_EQ(desk.save(target), "previous\n");
+  EXPECT_EQ(desk.status(), "ERR:MT file read err");
+  EXPECT_EQ(namesIn(out.file("")), std::set<std::string>{"new.obj"});
+}
+
+// The copy pass reads the MT before the new file takes its place.
+TEST(SaveMt, OverTheLoadedMtKeepsItsFaceLines) {
+  Desk desk;
+  mirrorWithFaces(desk);
+  const std::string path = desk.store->mtPath;
+  EXPECT_EQ(desk.save(path), header("smile", path) + kCubeMirrored +
+                                 "vt 0 0\r\nvt 1 0.5\r\nvn 0 0 1\r\nusemtl skin\r\n"
+                                 "f 1/1/1 2/2/1 4/2/1 3/1/1\r\nf 5 6 8 7\r\n#\n");
+  EXPECT_EQ(desk.status(), "OK:New OBJ save");
+}
+
+TEST(SaveMt, NewFileGetsThePermissionsOfAPlainNewFile) {
+  auto store = bigResult();
+  store->workVertexCount = 2;
+  TempDir dir;
+  for (const mode_t mask : {mode_t{022}, mode_t{027}, mode_t{077}}) {
+    const mode_t previous = umask(mask);
+    const std::string path = dir.file("mode" + std::to_string(mask) + ".obj");
+    EXPECT_EQ(saveThrough(*store, systemFileLayer(), path), "OK:New MT save");
+    umask(previous);
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << std::oct << mask;
+  }
+}
+
+TEST(SaveMt, PathWithBlanksAndLettersBeyondAscii) {
+  Desk desk;
+  desk.openBase("v 1 0 0\nv -1 0 0\n");
+  desk.openMt("v 2 0 0\nv -1 0 0\n",
+              "k\xc3\xb6pfchen l\xc3\xa4"
+              "chelt.obj");
+  desk.router.press(ControlId::ResetLeft);
+  std::filesystem::create_directory(desk.dir.file("mein Ordner"));
+  const std::string path = desk.dir.file("mein Ordner/\xc3\xa9t\xc3\xa9 \xe2\x98\xba.obj");
+  EXPECT_EQ(desk.save(path), header("k\xc3\xb6pfchen l\xc3\xa4"
+                                    "chelt",
+                                    path) +
+                                 "v 1.000000 0.000000 0.000000\nv -1.000000 0.000000 0.000000\n"
+                                 "# vertex num is 2\n");
+  EXPECT_EQ(desk.status(), "OK:New MT save");
+}
+
+TEST(SaveMt, CancelChangesNothing) {
+  Desk desk;
+  desk.openBase("v 1 0 0\nv -1 0 0\n");
+  desk.openMt("v 2 0 0\nv -1 0 0\n", "arm.obj");
+  desk.router.press(ControlId::Swap);
+  const auto before = namesIn(desk.dir.file(""));
+  desk.host.events.clear();
+  desk.host.saveFileAnswer = std::nullopt;
+  EXPECT_TRUE(desk.router.press(ControlId::SaveMt));
+  EXPECT_EQ(desk.host.events,
+            std::vector<std::string>{"save New MT file (*.obj)|*.obj|| armSwap.obj obj"});
+  EXPECT_EQ(namesIn(desk.dir.file("")), before);
+}
+
+}  // namespace
+}  // namespace calveth
