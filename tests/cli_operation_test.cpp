@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/cli.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -45,6 +47,8 @@ struct Inputs {
     dir.write("seven.obj", "v 0 0 0\nv 0 0 0\nv 0 0 0\nv 0 0 0\nv 0 0 0\nv 0 0 0\nv 0 0 0\n");
     dir.write("hands.obj", "#HALF\nv 1 0 0\nv 2 0 0\nv -1 0 0\nv -2 0 0\n");
     dir.write("hand.obj", "v 1.5 0 0\nv 2 0.5 0\n");
+    dir.write("lonely.obj", "v 1 0 0\nv 2 0 0\nv 3 0 0\n");
+    dir.write("three.obj", "v 1 0 0\nv 2 0 0\nv 3 0.5 0\n");
     std::filesystem::create_directory(dir.file("out"));
   }
   std::string in(const std::string& name) const { return dir.file(name); }
@@ -155,6 +159,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "OK: Left Seed,Right Generate.\nOK:New MT save\nERR: Obj file not open!\n"
                     "OK: Choose Function (v=8/8)\nOK: Left Seed,Right Generate.\nOK:New MT save\n",
                 {"frownMirR.obj", "smileMirR.obj"}},
+        // "NG:" is printed and the work goes on, but the exit status tells
+        RunCase{"unusable_mirror_goes_on",
+                {"mirror-r2l", "--base", "@lonely.obj", "--mt", "@three.obj", "--out-dir", "%"},
+                1,
+                "NG: Mirror V.C.M can't build up.\nOK: Choose Function (v=3/3)\n"
+                "OK: Right Seed,Left Generate.\nOK:New MT save\n",
+                {"threeMirL.obj"}},
+        RunCase{"save_into_missing_folder",
+                {"reset-l", "--base", "@cube.obj", "--mt", "@smile.obj", "--out-dir", "%none"},
+                1,
+                std::string(kCubeOpened) + "OK: Left Reset.\nERR:New MT file open err\n",
+                {}},
         // but an error opening the base ends everything
         RunCase{"base_missing_ends_everything",
                 {"swap", "--base", "@nothing.obj", "--out-dir", "%", "@smile.obj", "@frown.obj"},
@@ -219,6 +235,21 @@ INSTANTIATE_TEST_SUITE_P(
                   {"reset-l", "--base", "a.obj", "--mt", "m.obj", "-o", "b", "--auto", "y"},
                   "--auto takes yes or no"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// On a terminal a batch names each MT as it starts.
+TEST(CliOperation, BatchShowsItsProgressOnATerminal) {
+  Inputs files;
+  std::ostringstream out;
+  std::ostringstream err;
+  const int exitCode = runCli({"swap", "--base", files.in("cube.obj"), "--out-dir", files.out(""),
+                               files.in("smile.obj"), files.in("frown.obj")},
+                              out, err, true);
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_NE(err.str().find("[1/2] " + files.in("smile.obj") + "\n"), std::string::npos);
+  EXPECT_NE(err.str().find("[2/2] " + files.in("frown.obj") + "\n"), std::string::npos);
+  EXPECT_EQ(out.str(), std::string(kCubeOpened) + "OK: Swap Generate.\nOK:New MT save\n" +
+                           "OK: Choose Function (v=8/8)\nOK: Swap Generate.\nOK:New MT save\n");
+}
 
 TEST(CliOperation, HelpNamesEveryOperation) {
   const auto result = runCliProgram({"--help"});
