@@ -111,13 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "v 1 0 -0.0000001\nv -1 0 0\nv 0 1 0\n", ControlId::Swap, false, "smileSwap.obj",
                  "OK:New MT save",
                  "v 1.000000 0.000000 0.000000\nv -1.000000 0.000000 -0.000000\n"
-                 "v 0.000000 1.000000 0.000000\n# vertex num is 3\n"},
-        SaveCase{"melt", "v 1 0 0\nv -1 0 0\nv 1 2 0\nv -1 2 0\n",
-                 "v 1 2 1\nv 1 0 -1\nv -1 1 0\nv 0.5 4 2\n", ControlId::Melt, false,
-                 "smileMelt.obj", "OK:New MT save",
-                 "v 2.500000 0.000000 2.500000\nv 2.500000 2.000000 -2.500000\n"
-                 "v -2.500000 1.000000 0.000000\nv 1.250000 -2.000000 5.000000\n"
-                 "# vertex num is 4\n"}),
+                 "v 0.000000 1.000000 0.000000\n# vertex num is 3\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Failures ------------------------------------------------------------------------------
