@@ -109,10 +109,10 @@ TEST(OpenBase, DisablesTheGeneratingButtonsAndLeavesTheOthers) {
   Session run;
   run.open(dir.write("base.obj", kSymmetric));
   // "-" and "+" too: the MT they would use belonged to the previous base.
-  for (ControlId id : {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft,
-                       ControlId::ResetRight, ControlId::ResetLeft, ControlId::Swap,
-                       ControlId::Melt, ControlId::MinusDelta, ControlId::PlusDelta,
-                       ControlId::SaveMt, ControlId::ReflectedBase}) {
+  for (ControlId id :
+       {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft, ControlId::ResetRight,
+        ControlId::ResetLeft, ControlId::Swap, ControlId::Melt, ControlId::MinusDelta,
+        ControlId::PlusDelta, ControlId::SaveMt, ControlId::ReflectedBase}) {
     EXPECT_EQ(run.host.enabled(id), std::optional<bool>(false)) << static_cast<int>(id);
   }
   for (ControlId id : {ControlId::VertexOnly}) {
