@@ -10,8 +10,10 @@ WERROR       ?= $(if $(filter true 1,$(CI)),ON,OFF)
 SAMPLES      := samples
 OUT          := out
 
-# Debian packages the build, tests and benchmarks need.
-PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format
+# Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
+# for PNG pictures of the viewer.
+PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
+            qt6-base-dev fonts-liberation2
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -36,6 +38,8 @@ run: build
 	@mkdir -p $(OUT)
 	./$(BUILD_DIR)/calveth-cli analyze $(SAMPLES)/head_base.obj --map $(OUT)/head_base.map.tsv
 	./$(BUILD_DIR)/calveth-cli analyze $(SAMPLES)/head_base_near.obj --auto yes
+	./$(BUILD_DIR)/calveth-cli render $(SAMPLES)/head_base.obj -o $(OUT)/head_base.svg
+	./$(BUILD_DIR)/calveth-cli render $(SAMPLES)/head_base.obj -o $(OUT)/head_base.png
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

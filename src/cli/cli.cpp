@@ -8,6 +8,7 @@
 #include "app/open_base.h"
 #include "cli/cli_host.h"
 #include "cli/map_file.h"
+#include "cli/render_command.h"
 #include "objio/replace_file.h"
 
 namespace calveth {
@@ -26,6 +27,10 @@ constexpr std::string_view kUsage =
     "      across X = 0. --auto answers the question whether to pair the remaining vertices\n"
     "      within a growing tolerance (default yes). --map writes the mirror map as a\n"
     "      tab-separated table: vertex, partner (-1 none, -2 several), paired, auto_partner.\n"
+    "  render BASE [--auto yes|no] [--angle RAD] -o FILE\n"
+    "      Open BASE as analyze does and write the picture that the viewer window shows\n"
+    "      (408 x 389 pixels) to FILE: an SVG document (FILE ending .svg) or, in builds with\n"
+    "      Qt 6, a PNG image (.png). --angle turns the view about the vertical axis.\n"
     "\n"
     "Options:\n"
     "  --help       show this text\n"
@@ -130,6 +135,14 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
       return usageError(err, problem);
     }
     return analyze(*options, out, err);
+  }
+  if (command == "render") {
+    std::string problem;
+    const auto options = parseRender(arguments, problem);
+    if (!options) {
+      return usageError(err, problem);
+    }
+    return render(*options, out, err);
   }
   return usageError(err, "unknown command: " + command);
 }
