@@ -10,8 +10,10 @@ WERROR       ?= $(if $(filter true 1,$(CI)),ON,OFF)
 SAMPLES      := samples
 OUT          := out
 
-# Debian packages the build, tests and benchmarks need.
-PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format
+# Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
+# for PNG pictures of the viewer.
+PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
+            qt6-base-dev fonts-liberation2
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -40,6 +42,10 @@ run: build
 	  --out-dir $(OUT) --with-faces
 	./$(BUILD_DIR)/calveth-cli swap --base $(SAMPLES)/hands_base.obj --out-dir $(OUT) \
 	  $(SAMPLES)/hand_left_curl.obj $(SAMPLES)/hand_right_spread.obj
+	./$(BUILD_DIR)/calveth-cli render $(SAMPLES)/head_base.obj -o $(OUT)/head_base.svg
+	./$(BUILD_DIR)/calveth-cli render $(SAMPLES)/head_base.obj -o $(OUT)/head_base.png
+	./$(BUILD_DIR)/calveth-cli render $(SAMPLES)/head_base.obj --mt $(SAMPLES)/head_smile.obj \
+	  --op mirror-l2r -o $(OUT)/head_smileMirR.png
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

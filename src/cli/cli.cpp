@@ -10,6 +10,7 @@
 #include "cli/map_file.h"
 #include "cli/operation_command.h"
 #include "cli/operation_names.h"
+#include "cli/render_command.h"
 #include "objio/safe_file_writer.h"
 
 namespace calveth {
@@ -48,6 +49,13 @@ constexpr std::string_view kUsage =
     "      The status text after each command is printed. An error ends the work on that\n"
     "      MT (a batch goes on with the next); an error opening the base ends everything.\n"
     "      Existing output files are replaced without asking.\n"
+    "\n"
+    "  render BASE [--mt MT] [--op OP] [--auto yes|no] [--angle RAD] -o FILE\n"
+    "      Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
+    "      the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
+    "      document (FILE ending .svg) or, in builds with Qt 6, a PNG image (.png). --angle\n"
+    "      turns the view about the vertical axis. The status text after each command is\n"
+    "      printed.\n"
     "\n"
     "Options:\n"
     "  --help       show this text\n"
@@ -160,6 +168,14 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
       return usageError(err, problem);
     }
     return runOperation(*options, out, err, errIsTerminal);
+  }
+  if (command == "render") {
+    std::string problem;
+    const auto options = parseRender(arguments, problem);
+    if (!options) {
+      return usageError(err, problem);
+    }
+    return render(*options, out, err);
   }
   return usageError(err, "unknown command: " + command);
 }

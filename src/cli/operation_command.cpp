@@ -2,8 +2,7 @@
 
 #include <memory>
 
-#include "app/command_router.h"
-#include "cli/cli_host.h"
+#include "cli/command_run.h"
 #include "cli/operation_names.h"
 
 namespace calveth {
@@ -15,46 +14,6 @@ bool parseAutoAnswer(const std::string& value, bool& answer) {
   }
   answer = value == "yes";
   return true;
-}
-
-// Runs the commands through the router and prints the status text after each.
-class OperationRun {
- public:
-  OperationRun(std::ostream& out, std::ostream& err)
-      : out_(out), host_(out, err, false), router_(*store_, host_, viewer_) {
-    router_.start();
-  }
-
-  CliHost& host() { return host_; }
-  bool allOk() const { return allOk_; }
-
-  // The status text after the command, or nothing when the command showed none. A command
-  // that the dialog would offer disabled does not run.
-  std::optional<std::string> press(ControlId control) {
-    std::optional<std::string> status;
-    if (!router_.press(control)) {
-      status = "ERR: Function is not available";
-    } else {
-      status = host_.takeStatus();
-    }
-    if (status) {
-      out_ << *status << '\n';
-      allOk_ = allOk_ && status->starts_with("OK");
-    }
-    return status;
-  }
-
- private:
-  std::ostream& out_;
-  std::unique_ptr<MeshStore> store_ = std::make_unique<MeshStore>();
-  CliHost host_;
-  NullViewer viewer_;
-  CommandRouter router_;
-  bool allOk_ = true;
-};
-
-bool isError(const std::optional<std::string>& status) {
-  return status && status->starts_with("ERR");
 }
 
 }  // namespace
@@ -114,7 +73,9 @@ std::optional<OperationOptions> parseOperation(const std::vector<std::string>& a
 
 int runOperation(const OperationOptions& options, std::ostream& out, std::ostream& err,
                  bool showProgress) {
-  OperationRun run(out, err);
+  auto store = std::make_unique<MeshStore>();
+  NullViewer viewer;
+  CommandRun run(*store, viewer, out, err);
   CliHost& host = run.host();
   host.answerQuestion(options.autoDetect);
   host.answerOpenFile(options.base);

@@ -1,0 +1,41 @@
+// CommandRun: the dialog's commands in a row on the command line.
+//
+// Presses controls through the same CommandRouter as the dialog, with a CliHost that answers
+// the file choices, and prints the status text after each command as one line. A command that
+// the dialog would offer disabled does not run: "ERR: Function is not available" is printed.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/command_router.h"
+#include "app/viewer_port.h"
+#include "cli/cli_host.h"
+#include "store/mesh_store.h"
+
+namespace calveth {
+
+class CommandRun {
+ public:
+  CommandRun(MeshStore& store, ViewerPort& viewer, std::ostream& out, std::ostream& err);
+
+  CliHost& host() { return host_; }
+  // True while every printed status text began "OK".
+  bool allOk() const { return allOk_; }
+
+  // The status text after the command (printed), or nothing when it showed none.
+  std::optional<std::string> press(ControlId control);
+
+ private:
+  std::ostream& out_;
+  CliHost host_;
+  CommandRouter router_;
+  bool allOk_ = true;
+};
+
+inline bool isError(const std::optional<std::string>& status) {
+  return status && status->starts_with("ERR");
+}
+
+}  // namespace calveth

@@ -1,0 +1,43 @@
+// calveth-cli render: the picture the viewer window shows after a sequence of commands.
+//
+// Runs "Open Base" on BASE with the viewer's angle set, then "&Open MT" on MT and the
+// generating command OP when given, as the dialog would, printing the status text after each
+// command. Then paints what the viewer would show into FILE at the viewer's drawing-area size
+// (viewer/viewer_window_size.h): an SVG document, or a PNG image in builds with Qt 6. The
+// picture is written whatever the status texts say, since the viewer shows a picture after a
+// refused file too.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/control_id.h"
+
+namespace calveth {
+
+enum class PictureFormat { Svg, Png };
+
+struct RenderOptions {
+  std::string base;
+  std::optional<std::string> mt;
+  std::optional<ControlId> operation;
+  bool autoDetect = true;
+  double angle = 0.0;  // radians, handed to every projection
+  std::string output;
+  PictureFormat format = PictureFormat::Svg;
+};
+
+// True when this build can write PNG pictures.
+bool pngPicturesAvailable();
+
+// Parses the arguments of "render" (the command name first); on failure `problem` says why.
+std::optional<RenderOptions> parseRender(const std::vector<std::string>& arguments,
+                                         std::string& problem);
+
+// Exit status as runCli documents it: 0 when every printed status text begins "OK", 1
+// otherwise or when the picture cannot be made or written.
+int render(const RenderOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace calveth

@@ -1,0 +1,69 @@
+// QPainterCanvas: the viewer's Canvas on any Qt paint device (an image, a window's picture).
+//
+// Drawn without antialiasing, pixel for pixel as the viewer window draws: one-pixel lines
+// along an axis leave out their end point (slanted ones and outlines are Qt's own aliased
+// lines, which may differ by the end pixel), dotted lines run 3 pixels on and 3 in the
+// background colour,
+// texts sit on boxes of the background colour measured with the real font. "Arial" is
+// resolved by the system's font matching (Liberation Sans on Debian with fonts-liberation2).
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <vector>
+
+#include "viewer/canvas.h"
+
+class QPaintDevice;
+
+namespace calveth {
+
+class QPainterCanvas final : public Canvas {
+ public:
+  // verticalDpi converts point sizes to pixels (fontPixelHeight).
+  QPainterCanvas(QPaintDevice& device, int verticalDpi);
+
+  void beginPaint() override;
+  void endPaint() override;
+  ClientSize clientSize() const override;
+  void fillBlack(ClientSize area) override;
+  PenHandle createPen(PenStyle style, int width, Rgb colour) override;
+  PenHandle selectPen(PenHandle pen) override;
+  void releasePen(PenHandle) override {}
+  FontHandle createFont(std::string_view face, int tenthsOfPoint) override;
+  FontHandle selectFont(FontHandle font) override;
+  void releaseFont(FontHandle) override {}
+  void polyPolyline(const ScreenPoint* points, const int* counts, int polylineCount) override;
+  void polyline(const ScreenPoint* points, int count) override;
+  void setPixel(int x, int y, Rgb colour) override;
+  void moveTo(int x, int y) override;
+  void lineTo(int x, int y) override;
+  void setTextColor(Rgb colour) override { textColour_ = colour; }
+  void setBackgroundColor(Rgb colour) override { background_ = colour; }
+  void textOut(int x, int y, std::string_view text) override;
+
+ private:
+  struct Pen {
+    PenStyle style;
+    int width;
+    QColor colour;
+  };
+
+  void line(ScreenPoint from, ScreenPoint to);
+  void alongAxis(ScreenPoint from, ScreenPoint to, bool dotted);
+  void usePen(const QPen& pen);
+
+  QPaintDevice& device_;
+  int dpi_;
+  QPainter painter_;
+  std::vector<Pen> pens_;
+  std::vector<QFont> fonts_;
+  int pen_ = 0;
+  int font_ = 0;
+  Rgb textColour_;
+  Rgb background_;
+  ScreenPoint position_;
+};
+
+}  // namespace calveth

@@ -1,0 +1,20 @@
+// paintViewer: the last projection as a wire frame with the mirror-map markers and a legend.
+//
+// Draws on the canvas at once (nullptr = no viewer open: nothing happens). Reads the screen
+// data and, for vertices 0 to viewVertexCount-1, the store's MirrorMap, AutoPartner and
+// DeltaX/Y/Z, and baseVertexCount; writes nothing. Each call draws the whole picture over a
+// black fill, so the picture is that of the last call.
+#pragma once
+
+#include "store/mesh_store.h"
+#include "viewer/canvas.h"
+#include "viewer/screen_data.h"
+
+namespace calveth {
+
+// A base with fewer vertices than this, every one with a partner, gets the all-green banner.
+inline constexpr std::uint32_t kAllGreenVertexLimit = 15000;
+
+void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* canvas);
+
+}  // namespace calveth
