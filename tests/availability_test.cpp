@@ -232,12 +232,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {"mt bad_mt", kNoneAfterMt, "ERR: Obj file v line err![0]"}}},
         Scenario{"reflected_base",
                  {{"base lonely", "1 5 9 1002 1005 / 1003", "NG: Mirror V.C.M can't build up."},
-                  {"press 1002", "1 4 5 9 1002 1005 / 1003", nullptr},
+                  {"press 1002", "1 4 5 9 1002 1005 / 1002 1003", nullptr},
                   {"press 1002", "1 5 9 1002 1005 / 1003", nullptr},
-                  {"press 1002", "1 4 5 9 1002 1005 / 1003", nullptr},
-                  {"save", "1 4 5 9 1002 1005 / 1003", "OK:New MT save"},
-                  {"base cube", kStart, "OK: Perfect symmetry V=8 F=6"},
-                  {"refused 1002", kStart, nullptr}}}),
+                  {"press 1002", "1 4 5 9 1002 1005 / 1002 1003", nullptr},
+                  {"save", "1 4 5 9 1002 1005 / 1002 1003", "OK:New MT save"},
+                  // The switch keeps its pressed look while it is disabled.
+                  {"base cube", "1 5 9 1005 / 1002 1003", "OK: Perfect symmetry V=8 F=6"},
+                  {"refused 1002", "1 5 9 1005 / 1002 1003", nullptr}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // "R" shows the base mirrored in X = 0 as the result that "&Save MT" writes, and puts the base

@@ -121,6 +121,8 @@ bool CommandRouter::press(ControlId control) {
       VertexOnlyClicked(store_, host);
       return true;
     case ControlId::ReflectedBase:
+      // A push-like check box: its look flips with every click, whatever the command does.
+      host.setChecked(ControlId::ReflectedBase, !host_->checked(ControlId::ReflectedBase));
       ToggleReflectedBase(store_, host, viewer_, reflectPreview_);
       return true;
     default:
