@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/open_base.h"
+#include "cli/auto_option.h"
 #include "cli/cli_host.h"
 #include "cli/map_file.h"
 #include "cli/operation_command.h"
@@ -79,12 +80,10 @@ std::optional<AnalyzeOptions> parseAnalyze(const std::vector<std::string>& argum
     const std::string& argument = arguments[k];
     const bool hasValue = k + 1 < arguments.size();
     if (argument == "--auto") {
-      const std::string value = hasValue ? arguments[++k] : "";
-      if (value != "yes" && value != "no") {
-        problem = "--auto takes yes or no";
+      if (!readAutoAnswer(arguments, k, options.autoDetect)) {
+        problem = kAutoOptionProblem;
         return std::nullopt;
       }
-      options.autoDetect = value == "yes";
     } else if (argument == "--map") {
       if (!hasValue) {
         problem = "--map takes a file name";

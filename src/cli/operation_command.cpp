@@ -2,21 +2,11 @@
 
 #include <memory>
 
+#include "cli/auto_option.h"
 #include "cli/command_run.h"
 #include "cli/operation_names.h"
 
 namespace calveth {
-namespace {
-
-bool parseAutoAnswer(const std::string& value, bool& answer) {
-  if (value != "yes" && value != "no") {
-    return false;
-  }
-  answer = value == "yes";
-  return true;
-}
-
-}  // namespace
 
 std::optional<OperationOptions> parseOperation(const std::vector<std::string>& arguments,
                                                std::string& problem) {
@@ -29,8 +19,8 @@ std::optional<OperationOptions> parseOperation(const std::vector<std::string>& a
   options.operation = *operation;
   for (std::size_t k = 1; k < arguments.size(); ++k) {
     const std::string& argument = arguments[k];
-    const bool takesValue = argument == "--base" || argument == "--mt" || argument == "-o" ||
-                            argument == "--out-dir" || argument == "--auto";
+    const bool takesValue =
+        argument == "--base" || argument == "--mt" || argument == "-o" || argument == "--out-dir";
     if (takesValue && k + 1 >= arguments.size()) {
       problem = argument + " needs a value";
       return std::nullopt;
@@ -44,8 +34,8 @@ std::optional<OperationOptions> parseOperation(const std::vector<std::string>& a
     } else if (argument == "--out-dir") {
       options.outFolder = arguments[++k];
     } else if (argument == "--auto") {
-      if (!parseAutoAnswer(arguments[++k], options.autoDetect)) {
-        problem = "--auto takes yes or no";
+      if (!readAutoAnswer(arguments, k, options.autoDetect)) {
+        problem = kAutoOptionProblem;
         return std::nullopt;
       }
     } else if (argument == "--with-faces") {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "cli/auto_option.h"
 #include "cli/command_run.h"
 #include "cli/operation_names.h"
 #include "objio/safe_file_writer.h"
@@ -79,12 +80,10 @@ std::optional<RenderOptions> parseRender(const std::vector<std::string>& argumen
     const std::string& argument = arguments[k];
     const bool hasValue = k + 1 < arguments.size();
     if (argument == "--auto") {
-      const std::string value = hasValue ? arguments[++k] : "";
-      if (value != "yes" && value != "no") {
-        problem = "--auto takes yes or no";
+      if (!readAutoAnswer(arguments, k, options.autoDetect)) {
+        problem = kAutoOptionProblem;
         return std::nullopt;
       }
-      options.autoDetect = value == "yes";
     } else if (argument == "--angle") {
       const auto angle = hasValue ? finiteNumber(arguments[++k]) : std::nullopt;
       if (!angle) {

@@ -13,13 +13,13 @@
 #include <QPainter>
 #include <vector>
 
-#include "viewer/canvas.h"
+#include "viewer/tool_keeping_canvas.h"
 
 class QPaintDevice;
 
 namespace calveth {
 
-class QPainterCanvas final : public Canvas {
+class QPainterCanvas final : public ToolKeepingCanvas {
  public:
   // verticalDpi converts point sizes to pixels (fontPixelHeight).
   QPainterCanvas(QPaintDevice& device, int verticalDpi);
@@ -28,42 +28,19 @@ class QPainterCanvas final : public Canvas {
   void endPaint() override;
   ClientSize clientSize() const override;
   void fillBlack(ClientSize area) override;
-  PenHandle createPen(PenStyle style, int width, Rgb colour) override;
-  PenHandle selectPen(PenHandle pen) override;
-  void releasePen(PenHandle) override {}
-  FontHandle createFont(std::string_view face, int tenthsOfPoint) override;
-  FontHandle selectFont(FontHandle font) override;
-  void releaseFont(FontHandle) override {}
   void polyPolyline(const ScreenPoint* points, const int* counts, int polylineCount) override;
   void polyline(const ScreenPoint* points, int count) override;
   void setPixel(int x, int y, Rgb colour) override;
-  void moveTo(int x, int y) override;
   void lineTo(int x, int y) override;
-  void setTextColor(Rgb colour) override { textColour_ = colour; }
-  void setBackgroundColor(Rgb colour) override { background_ = colour; }
   void textOut(int x, int y, std::string_view text) override;
 
  private:
-  struct Pen {
-    PenStyle style;
-    int width;
-    QColor colour;
-  };
-
   void line(ScreenPoint from, ScreenPoint to);
   void alongAxis(ScreenPoint from, ScreenPoint to, bool dotted);
   void usePen(const QPen& pen);
 
   QPaintDevice& device_;
-  int dpi_;
   QPainter painter_;
-  std::vector<Pen> pens_;
-  std::vector<QFont> fonts_;
-  int pen_ = 0;
-  int font_ = 0;
-  Rgb textColour_;
-  Rgb background_;
-  ScreenPoint position_;
 };
 
 }  // namespace calveth

@@ -9,9 +9,6 @@ namespace calveth {
 namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kWhite{255, 255, 255};
-// A surface's own font before any is selected: the system font, about 16 pixels high.
-constexpr int kSurfaceFontHeight = 16;
 // Fonts with Arial's metrics, for viewers of the file that lack the face asked for.
 constexpr const char* kSansFamilies = "'Liberation Sans', Helvetica, sans-serif";
 
@@ -82,7 +79,7 @@ void appendRect(std::string& out, int x, int y, int width, int height, Rgb fill)
 }  // namespace
 
 SvgCanvas::SvgCanvas(int width, int height, int verticalDpi)
-    : width_(width), height_(height), dpi_(verticalDpi) {
+    : ToolKeepingCanvas(verticalDpi), width_(width), height_(height) {
   beginPaint();
 }
 
@@ -108,13 +105,7 @@ std::string SvgCanvas::document() const {
 void SvgCanvas::beginPaint() {
   body_.clear();
   inStrokes_ = false;
-  pens_.assign(1, Pen{PenStyle::Solid, 1, kBlack});
-  fonts_.assign(1, Font{"", kSurfaceFontHeight});
-  pen_ = 0;
-  font_ = 0;
-  textColour_ = kBlack;
-  background_ = kWhite;
-  position_ = {};
+  resetTools();
 }
 
 void SvgCanvas::endPaint() { closeStrokes(); }
@@ -122,32 +113,6 @@ void SvgCanvas::endPaint() { closeStrokes(); }
 void SvgCanvas::fillBlack(ClientSize area) {
   closeStrokes();
   appendRect(body_, 0, 0, area.width, area.height, kBlack);
-}
-
-PenHandle SvgCanvas::createPen(PenStyle style, int width, Rgb colour) {
-  pens_.push_back(Pen{style, width < 1 ? 1 : width, colour});
-  return PenHandle{static_cast<int>(pens_.size()) - 1};
-}
-
-PenHandle SvgCanvas::selectPen(PenHandle pen) {
-  const PenHandle previous{pen_};
-  if (pen.id >= 0 && pen.id < static_cast<int>(pens_.size())) {
-    pen_ = pen.id;
-  }
-  return previous;
-}
-
-FontHandle SvgCanvas::createFont(std::string_view face, int tenthsOfPoint) {
-  fonts_.push_back(Font{std::string(face), fontPixelHeight(dpi_, tenthsOfPoint)});
-  return FontHandle{static_cast<int>(fonts_.size()) - 1};
-}
-
-FontHandle SvgCanvas::selectFont(FontHandle font) {
-  const FontHandle previous{font_};
-  if (font.id >= 0 && font.id < static_cast<int>(fonts_.size())) {
-    font_ = font.id;
-  }
-  return previous;
 }
 
 // Strokes are drawn in a group moved by half a pixel, so that integer points lie on pixel
@@ -170,8 +135,8 @@ void SvgCanvas::closeStrokes() {
 // the background colour (backgroundGaps), then dashed in the pen's colour.
 void SvgCanvas::strokeAttributes(const Pen& pen, bool backgroundGaps) {
   body_ += "\" stroke=\"";
-  appendColour(body_, backgroundGaps ? background_ : pen.colour);
-  if (pen.width != 1) {
+  appendColour(body_, backgroundGaps ? background() : pen.colour);
+  if (pen.width > 1) {
     body_ += "\" stroke-width=\"";
     append(body_, pen.width);
   }
@@ -194,7 +159,7 @@ void SvgCanvas::polyline(const ScreenPoint* points, int count) {
     return;  // a single point draws nothing
   }
   openStrokes();
-  const Pen& pen = pens_[pen_];
+  const Pen& pen = this->pen();
   const int passes = pen.style == PenStyle::Dotted ? 2 : 1;
   for (int pass = 0; pass < passes; ++pass) {
     // Square caps cover the corner pixels fully; dashes keep butt caps so their length holds.
@@ -217,11 +182,9 @@ void SvgCanvas::setPixel(int x, int y, Rgb colour) {
   appendRect(body_, x, y, 1, 1, colour);
 }
 
-void SvgCanvas::moveTo(int x, int y) { position_ = {x, y}; }
-
 void SvgCanvas::lineTo(int x, int y) {
-  const ScreenPoint from = position_;
-  position_ = {x, y};
+  const ScreenPoint from = position();
+  moveTo(x, y);
   if (from.x == x && from.y == y) {
     return;
   }
@@ -241,7 +204,7 @@ void SvgCanvas::lineTo(int x, int y) {
     y0 -= shift;
     y1 -= shift;
   }
-  const Pen& pen = pens_[pen_];
+  const Pen& pen = this->pen();
   const int passes = pen.style == PenStyle::Dotted ? 2 : 1;
   for (int pass = 0; pass < passes; ++pass) {
     body_ += "<line x1=\"";
@@ -258,9 +221,9 @@ void SvgCanvas::lineTo(int x, int y) {
 
 void SvgCanvas::textOut(int x, int y, std::string_view text) {
   closeStrokes();
-  const Font& font = fonts_[font_];
+  const Font& font = this->font();
   const SansLineMetrics line = sansLineMetrics(font.pixelHeight);
-  appendRect(body_, x, y, sansTextWidth(text, font.pixelHeight), line.height, background_);
+  appendRect(body_, x, y, sansTextWidth(text, font.pixelHeight), line.height, background());
   body_ += "<text x=\"";
   append(body_, x);
   body_ += "\" y=\"";
@@ -274,7 +237,7 @@ void SvgCanvas::textOut(int x, int y, std::string_view text) {
   body_ += "\" font-size=\"";
   append(body_, font.pixelHeight);
   body_ += "\" fill=\"";
-  appendColour(body_, textColour_);
+  appendColour(body_, textColour());
   body_ += "\" xml:space=\"preserve\">";
   appendXmlText(body_, text);
   body_ += "</text>\n";

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "viewer/canvas.h"
+#include "viewer/tool_keeping_canvas.h"
 
 namespace calveth {
 
-class SvgCanvas final : public Canvas {
+class SvgCanvas final : public ToolKeepingCanvas {
  public:
   SvgCanvas(int width, int height, int verticalDpi);
 
@@ -27,48 +27,21 @@ class SvgCanvas final : public Canvas {
   void endPaint() override;
   ClientSize clientSize() const override { return {width_, height_}; }
   void fillBlack(ClientSize area) override;
-  PenHandle createPen(PenStyle style, int width, Rgb colour) override;
-  PenHandle selectPen(PenHandle pen) override;
-  void releasePen(PenHandle) override {}
-  FontHandle createFont(std::string_view face, int tenthsOfPoint) override;
-  FontHandle selectFont(FontHandle font) override;
-  void releaseFont(FontHandle) override {}
   void polyPolyline(const ScreenPoint* points, const int* counts, int polylineCount) override;
   void polyline(const ScreenPoint* points, int count) override;
   void setPixel(int x, int y, Rgb colour) override;
-  void moveTo(int x, int y) override;
   void lineTo(int x, int y) override;
-  void setTextColor(Rgb colour) override { textColour_ = colour; }
-  void setBackgroundColor(Rgb colour) override { background_ = colour; }
   void textOut(int x, int y, std::string_view text) override;
 
  private:
-  struct Pen {
-    PenStyle style;
-    int width;
-    Rgb colour;
-  };
-  struct Font {
-    std::string face;
-    int pixelHeight;
-  };
-
   void openStrokes();
   void closeStrokes();
   void strokeAttributes(const Pen& pen, bool backgroundGaps);
 
   int width_;
   int height_;
-  int dpi_;
   std::string body_;
   bool inStrokes_ = false;
-  std::vector<Pen> pens_;
-  std::vector<Font> fonts_;
-  int pen_ = 0;
-  int font_ = 0;
-  Rgb textColour_;
-  Rgb background_;
-  ScreenPoint position_;
 };
 
 }  // namespace calveth
