@@ -65,12 +65,9 @@ void CommandRouter::start() {
        {ControlId::OpenBase, ControlId::OpenMt, ControlId::Exit, ControlId::Viewer}) {
     host_->setEnabled(control, true);
   }
-  for (ControlId control : kOperationButtons) {
-    host_->setEnabled(control, false);
-  }
-  for (ControlId control : {ControlId::SaveMt, ControlId::VertexOnly, ControlId::ReflectedBase}) {
-    host_->setEnabled(control, false);
-  }
+  withdrawGenerating(*host_);
+  host_->setEnabled(ControlId::VertexOnly, false);
+  host_->setEnabled(ControlId::ReflectedBase, false);
   host_->setChecked(ControlId::VertexOnly, true);
 }
 

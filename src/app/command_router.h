@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "app/availability.h"
 #include "app/control_id.h"
 #include "app/host.h"
 #include "app/open_base.h"
@@ -18,16 +19,6 @@
 #include "store/mesh_store.h"
 
 namespace calveth {
-
-// The generating commands, in the dialog's tab order.
-inline constexpr ControlId kOperationButtons[] = {ControlId::MirrorRightToLeft,
-                                                  ControlId::MirrorLeftToRight,
-                                                  ControlId::Swap,
-                                                  ControlId::ResetLeft,
-                                                  ControlId::ResetRight,
-                                                  ControlId::MinusDelta,
-                                                  ControlId::PlusDelta,
-                                                  ControlId::Melt};
 
 class CommandRouter {
  public:

@@ -1,7 +1,6 @@
 #include "app/open_base.h"
 
-#include <initializer_list>
-
+#include "app/availability.h"
 #include "app/status_text.h"
 #include "objio/byte_source.h"
 #include "objio/line_reader.h"
@@ -79,13 +78,8 @@ void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& vi
   if (!path) {
     return;
   }
-  // "-" and "+" go too: they would compute from an MT that no longer belongs to the base.
-  for (ControlId control :
-       {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft, ControlId::ResetRight,
-        ControlId::ResetLeft, ControlId::Swap, ControlId::Melt, ControlId::MinusDelta,
-        ControlId::PlusDelta, ControlId::SaveMt, ControlId::ReflectedBase}) {
-    host.setEnabled(control, false);
-  }
+  withdrawGenerating(host);
+  host.setEnabled(ControlId::ReflectedBase, false);
 
   store.longLineMode = 0;
   store.baseLongLine = 0;

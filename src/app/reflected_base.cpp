@@ -10,11 +10,9 @@ void ToggleReflectedBase(MeshStore& store, Host& host, ViewerPort& viewer, int& 
   if (reflectPreview == 0) {
     reflectPreview = 1;
     for (std::uint32_t i = 0; i < n; ++i) {
-      store.WorkZ[i] = store.BaseZ[i];
-      store.WorkY[i] = store.BaseY[i];
-    }
-    for (std::uint32_t i = 0; i < n; ++i) {
       store.WorkX[i] = -store.BaseX[i];
+      store.WorkY[i] = store.BaseY[i];
+      store.WorkZ[i] = store.BaseZ[i];
     }
     store.workVertexCount = n;
     host.setEnabled(ControlId::SaveMt, true);

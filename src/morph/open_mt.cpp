@@ -1,8 +1,8 @@
 #include "morph/open_mt.h"
 
-#include <initializer_list>
 #include <string_view>
 
+#include "app/availability.h"
 #include "app/status_text.h"
 #include "objio/byte_source.h"
 #include "objio/line_reader.h"
@@ -42,17 +42,6 @@ MtRead readMt(LineReader& reader, MeshStore& store) {
   return reader.failed() ? MtRead::ReadError : MtRead::Complete;
 }
 
-// Every generating command and "&Save MT" wait for the next accepted MT. "-" and "+" go
-// too: they would compute from an MT that no longer matches the base.
-void disableGenerating(Host& host) {
-  for (ControlId control :
-       {ControlId::MirrorLeftToRight, ControlId::MirrorRightToLeft, ControlId::ResetRight,
-        ControlId::ResetLeft, ControlId::Swap, ControlId::Melt, ControlId::MinusDelta,
-        ControlId::PlusDelta, ControlId::SaveMt}) {
-    host.setEnabled(control, false);
-  }
-}
-
 }  // namespace
 
 std::string mtTitleOf(const std::string& utf8Path) {
@@ -71,7 +60,7 @@ void OpenMt(MeshStore& store, Host& host, ViewerPort& viewer) {
   }
   store.mtPath = *path;
   store.mtTitle = mtTitleOf(*path);
-  disableGenerating(host);
+  withdrawGenerating(host);
 
   store.longLineMode = 0;
   FileSource file(store.mtPath);
@@ -113,9 +102,7 @@ void OpenMt(MeshStore& store, Host& host, ViewerPort& viewer) {
     refused = false;
   } else {
     store.statusMessage = formatText("OK: Choose Function (v=%d/%d)", b, n);
-    for (ControlId control : {ControlId::MirrorRightToLeft, ControlId::MirrorLeftToRight,
-                              ControlId::PlusDelta, ControlId::MinusDelta, ControlId::ResetRight,
-                              ControlId::ResetLeft, ControlId::Swap, ControlId::Melt}) {
+    for (ControlId control : kOperationButtons) {
       host.setEnabled(control, true);
     }
     refused = false;
