@@ -1,0 +1,70 @@
+#include "qt/dialog_host.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QtGlobal>
+#include <algorithm>
+
+#include "app/dialog_template.h"
+#include "qt/file_choice_dialogs.h"
+
+namespace calveth {
+
+QWidget* DialogHost::control(ControlId id) const {
+  const auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second.data();
+}
+
+void DialogHost::setStatusText(std::string_view text) {
+  if (auto* line = qobject_cast<QLineEdit*>(control(ControlId::StatusLine))) {
+    line->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    line->setCursorPosition(0);  // the start of a long text stays in view
+  }
+}
+
+void DialogHost::setEnabled(ControlId id, bool enabled) {
+  if (QWidget* widget = control(id)) {
+    widget->setEnabled(enabled);
+  }
+}
+
+void DialogHost::setChecked(ControlId id, bool checked) {
+  if (auto* button = qobject_cast<QAbstractButton*>(control(id))) {
+    button->setChecked(checked);
+  }
+}
+
+void DialogHost::setProgressRange(int low, int high) {
+  if (auto* bar = qobject_cast<QProgressBar*>(control(ControlId::Progress))) {
+    bar->setRange(std::clamp(low, 0, kProgressMaximum), std::clamp(high, 0, kProgressMaximum));
+  }
+}
+
+void DialogHost::setProgressPosition(int position) {
+  if (auto* bar = qobject_cast<QProgressBar*>(control(ControlId::Progress))) {
+    bar->setValue(position);
+  }
+}
+
+void DialogHost::repaintNow() { dialog_.repaint(); }
+
+std::optional<std::string> DialogHost::chooseOpenFile(const FileChoice& choice) {
+  return calveth::chooseOpenFile(dialog_, choice);
+}
+
+std::optional<std::string> DialogHost::chooseSaveFile(const FileChoice& choice) {
+  return calveth::chooseSaveFile(dialog_, choice);
+}
+
+bool DialogHost::askYesNo(std::string_view question) {
+  return calveth::askYesNo(dialog_, question);
+}
+
+// Remarks about skipped input lines have no place in the one-line status; they go to the
+// program's error stream, where a user who started it from a terminal sees them.
+void DialogHost::warn(std::string_view text) {
+  qWarning("%.*s", static_cast<int>(text.size()), text.data());
+}
+
+}  // namespace calveth

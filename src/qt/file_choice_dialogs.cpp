@@ -1,0 +1,72 @@
+#include "qt/file_choice_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace calveth {
+namespace {
+
+QString text(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::optional<std::string> runFileDialog(QWidget& parent, const FileChoice& choice,
+                                         QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(&parent);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setNameFilters(qtNameFilters(choice.filter));
+  dialog.setDefaultSuffix(text(choice.defaultExtension));
+  dialog.selectFile(text(choice.initialName));
+  // A failure of the dialog itself counts as a cancel, as does an empty choice.
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace
+
+QStringList qtNameFilters(std::string_view filter) {
+  QStringList filters;
+  while (!filter.empty()) {
+    const auto nameEnd = filter.find('|');
+    if (nameEnd == std::string_view::npos || nameEnd == 0) {
+      break;  // the closing "||"
+    }
+    const auto patternEnd = filter.find('|', nameEnd + 1);
+    const std::string_view pattern =
+        filter.substr(nameEnd + 1, patternEnd == std::string_view::npos ? std::string_view::npos
+                                                                        : patternEnd - nameEnd - 1);
+    QString name = text(filter.substr(0, nameEnd));
+    const QString patterns = text(pattern).replace(u';', u' ');
+    if (!name.endsWith(u'(' + patterns + u')')) {
+      name += QStringLiteral(" (") + patterns + u')';
+    }
+    filters << name;
+    if (patternEnd == std::string_view::npos) {
+      break;
+    }
+    filter.remove_prefix(patternEnd + 1);
+  }
+  return filters;
+}
+
+std::optional<std::string> chooseOpenFile(QWidget& parent, const FileChoice& choice) {
+  return runFileDialog(parent, choice, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& choice) {
+  return runFileDialog(parent, choice, QFileDialog::AcceptSave);
+}
+
+bool askYesNo(QWidget& parent, std::string_view question) {
+  QMessageBox box(QMessageBox::Information, QString(), text(question),
+                  QMessageBox::Yes | QMessageBox::No, &parent);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace calveth

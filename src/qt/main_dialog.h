@@ -1,0 +1,62 @@
+// MainDialog: the program's one main window. It lays out its controls from the dialog
+// template, passes every click to the command router, shows what the commands report, and
+// opens and closes the "Wire Flame Viewer" with "&G".
+//
+// The dialog computes nothing itself: availability and every command live in the core.
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <memory>
+
+#include "app/command_router.h"
+#include "app/tone_port.h"
+#include "qt/dialog_host.h"
+#include "store/mesh_store.h"
+#include "viewer/wire_viewer.h"
+
+namespace calveth {
+
+class KeyboardFilter;
+class ViewerWindow;
+
+class MainDialog final : public QDialog {
+  Q_OBJECT
+
+ public:
+  MainDialog(MeshStore& store, TonePort& tone);
+  ~MainDialog() override;
+
+  // The control with the id, or nullptr; the group box and the banner have no id.
+  QWidget* control(ControlId id) const;
+  const CommandRouter& router() const { return *router_; }
+  const WireViewer& wireViewer() const { return wireViewer_; }
+  // The open viewer window, or nullptr while the viewer is closed.
+  ViewerWindow* viewerWindow() const { return viewerWindow_.get(); }
+  // Where the viewer opens next.
+  QPoint viewerPlace() const { return viewerPlace_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void done(int result) override;
+
+ private:
+  class ShowingViewer;
+
+  void createControls();
+  void press(ControlId id);
+  void toggleViewer();
+  void closeViewer();
+
+  MeshStore& store_;
+  ControlWidgets controls_;
+  std::unique_ptr<DialogHost> host_;
+  WireViewer wireViewer_;
+  std::unique_ptr<ShowingViewer> showingViewer_;
+  std::unique_ptr<CommandRouter> router_;
+  std::unique_ptr<ViewerWindow> viewerWindow_;
+  QPoint viewerPlace_{10, 10};
+  bool placed_ = false;
+};
+
+}  // namespace calveth

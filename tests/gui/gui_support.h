@@ -1,0 +1,62 @@
+// Helpers of the desktop front end's tests: a tone port that records, and answers to the
+// modal dialogs a command opens.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/tone_port.h"
+
+namespace calveth::testing {
+
+struct ToneCall {
+  int frequencyHz;
+  int durationMs;
+  friend bool operator==(const ToneCall&, const ToneCall&) = default;
+};
+
+class RecordingTone final : public TonePort {
+ public:
+  std::vector<ToneCall> calls;
+  void sound(int frequencyHz, int durationMs) override {
+    calls.push_back({frequencyHz, durationMs});
+  }
+};
+
+// Answers the next modal window that opens on top of `below` (a file dialog or the question
+// box) by calling `answer` with it, once. The answer must close it.
+inline void answerNextModal(QWidget* below, std::function<void(QWidget*)> answer) {
+  auto* timer = new QTimer(qApp);
+  auto* waited = new QElapsedTimer;
+  waited->start();
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, waited, below, answer = std::move(answer)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool found = modal != nullptr && modal != below;
+    if (found || waited->elapsed() > 10000) {
+      timer->stop();
+      timer->deleteLater();
+      delete waited;
+      if (found) {
+        answer(modal);
+      }
+    }
+  });
+  timer->start();
+}
+
+// Answers the file dialog that a click opens with `path`, and then, when `question` holds,
+// the question box with Yes (true) or No.
+void chooseFileThenAnswer(QWidget* below, QString path, std::optional<bool> question = {});
+
+// Clicks a button of a control that is known to be one.
+inline void click(QWidget* control) { qobject_cast<QAbstractButton*>(control)->click(); }
+
+}  // namespace calveth::testing
