@@ -11,9 +11,9 @@ SAMPLES      := samples
 OUT          := out
 
 # Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
-# for PNG pictures of the viewer.
+# for PNG pictures of the viewer; ALSA for the desktop program's tone.
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
-            qt6-base-dev fonts-liberation2
+            qt6-base-dev fonts-liberation2 libasound2-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
