@@ -17,7 +17,7 @@ PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobj
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench sanitize samples format format-check clean
+.PHONY: all deps build run test bench sanitize samples artwork format format-check clean
 
 all: build
 
@@ -64,6 +64,10 @@ bench: deps
 # Regenerates the committed sample files (deterministic: the same bytes every time).
 samples: build
 	./$(BUILD_DIR)/tools/make-samples $(SAMPLES)
+
+# Regenerates the committed icons and banner (deterministic with the same Qt).
+artwork: build
+	./$(BUILD_DIR)/tools/make-artwork resources
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
