@@ -11,13 +11,14 @@ SAMPLES      := samples
 OUT          := out
 
 # Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
-# for PNG pictures of the viewer.
+# for PNG pictures of the viewer; ALSA for the desktop program's tone; dpkg-dev for the Debian
+# package's dependencies.
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
-            qt6-base-dev fonts-liberation2
+            qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench sanitize samples format format-check clean
+.PHONY: all deps build run test bench sanitize samples artwork package package-check format format-check clean
 
 all: build
 
@@ -64,6 +65,18 @@ bench: deps
 # Regenerates the committed sample files (deterministic: the same bytes every time).
 samples: build
 	./$(BUILD_DIR)/tools/make-samples $(SAMPLES)
+
+# Regenerates the committed icons and banner (deterministic with the same Qt).
+artwork: build
+	./$(BUILD_DIR)/tools/make-artwork resources
+
+# The Debian package, in $(BUILD_DIR)/ (dpkg-shlibdeps from dpkg-dev fills in its dependencies).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Builds the package, then looks inside it and runs the command-line program from it.
+package-check: package
+	tests/package_check.sh $(BUILD_DIR)
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i

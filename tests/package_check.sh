@@ -1,0 +1,37 @@
+#!/bin/sh
+# Looks inside the Debian package in the build folder given as the only argument: the files
+# it must hold, its dependencies, and the command-line program run from an unpacked copy.
+set -eu
+
+build=${1:?usage: package_check.sh <build folder>}
+deb=$(ls "$build"/calveth_*.deb | head -n 1)
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+
+echo "package: $deb"
+dpkg-deb -c "$deb" > "$root/contents"
+for path in ./usr/bin/calveth-cli ./usr/share/applications/calveth.desktop \
+            ./usr/share/doc/calveth/README.md; do
+  grep -q " $path\$" "$root/contents" || { echo "missing: $path"; exit 1; }
+done
+for size in 16 32 48 64 128 256; do
+  path=./usr/share/icons/hicolor/${size}x${size}/apps/calveth.png
+  grep -q " $path\$" "$root/contents" || { echo "missing: $path"; exit 1; }
+done
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+case "$depends" in
+  *libc6*) ;;
+  *) echo "the dependencies were not worked out (dpkg-shlibdeps)"; exit 1 ;;
+esac
+[ "$(dpkg-deb -f "$deb" Section)" = graphics ] || { echo "wrong section"; exit 1; }
+
+dpkg-deb -x "$deb" "$root/unpacked"
+"$root/unpacked/usr/bin/calveth-cli" --help > "$root/help" 2>&1 || {
+  echo "calveth-cli --help failed:"; cat "$root/help"; exit 1; }
+head -n 3 "$root/help"
+if [ -e "$root/unpacked/usr/bin/calveth" ]; then
+  echo "desktop program: /usr/bin/calveth"
+fi
+echo "package check passed"
