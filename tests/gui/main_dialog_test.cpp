@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -151,6 +152,14 @@ class MainDialogTest : public QObject {
       }
     }
     compareEnabled(kAtStart);
+    // The banner, at its place and its own size, and the icon in both sizes.
+    const PixelRect bannerPlace = toPixels({62, 146, 85, 14}, units);
+    const auto* banner = dialog_->childAt(bannerPlace.x + 2, bannerPlace.y + 2);
+    const auto* label = qobject_cast<const QLabel*>(banner);
+    QVERIFY(label != nullptr);
+    QCOMPARE(label->pixmap().size(), QSize(128, 24));
+    QCOMPARE(label->geometry(), QRect(bannerPlace.x, bannerPlace.y, 128, 24));
+    QCOMPARE(dialog_->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
     QVERIFY(qobject_cast<QCheckBox*>(dialog_->control(ControlId::VertexOnly))->isChecked());
     QVERIFY(qobject_cast<QPushButton*>(dialog_->control(ControlId::ReflectedBase))->isFlat());
     auto* slider = qobject_cast<QSlider*>(dialog_->control(ControlId::ViewAngleSlider));
