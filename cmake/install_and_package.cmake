@@ -38,6 +38,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps works out the library packages (Qt, ALSA, the C++ runtime) from the
 # programs themselves, so the list cannot go stale.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The dialog's font is Arial or a font with its metrics. (Debian's libqt6gui6 brings the X11
+# and offscreen window-system plugins itself.)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_GENERATOR DEB)
 include(CPack)

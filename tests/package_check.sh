@@ -31,7 +31,17 @@ dpkg-deb -x "$deb" "$root/unpacked"
 "$root/unpacked/usr/bin/calveth-cli" --help > "$root/help" 2>&1 || {
   echo "calveth-cli --help failed:"; cat "$root/help"; exit 1; }
 head -n 3 "$root/help"
-if [ -e "$root/unpacked/usr/bin/calveth" ]; then
-  echo "desktop program: /usr/bin/calveth"
+# The desktop program, when the build has it: started without a display, it must come up
+# (libraries found, dialog shown) and keep running until it is stopped.
+if [ -e "$build/calveth" ]; then
+  grep -q " ./usr/bin/calveth\$" "$root/contents" || { echo "missing: ./usr/bin/calveth"; exit 1; }
+  QT_QPA_PLATFORM=offscreen "$root/unpacked/usr/bin/calveth" > "$root/gui.log" 2>&1 &
+  gui=$!
+  sleep 2
+  if ! kill -0 "$gui" 2>/dev/null; then
+    echo "the desktop program ended at once:"; cat "$root/gui.log"; exit 1
+  fi
+  kill "$gui"
+  echo "desktop program: /usr/bin/calveth started and ran"
 fi
 echo "package check passed"
