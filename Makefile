@@ -16,18 +16,27 @@ OUT          := out
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
             qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev
 
+# What `make screenshots` needs besides: a virtual display, a keyboard driver and a grabber.
+SCREENSHOT_PACKAGES := xvfb xauth xdotool imagemagick
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench sanitize samples artwork package package-check format format-check clean
-
-all: build
-
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+# Installs those of the packages in $(1) that are missing.
+define install-missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:" $$missing; \
 	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+.PHONY: all deps build run gui screenshots test bench sanitize samples artwork package package-check format \
+        format-check clean
+
+all: build
+
+deps:
+	$(call install-missing,$(PACKAGES))
 
 $(BUILD_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCALVETH_WERROR=$(WERROR)
@@ -47,6 +56,15 @@ run: build
 	./$(BUILD_DIR)/calveth-cli render $(SAMPLES)/head_base.obj -o $(OUT)/head_base.png
 	./$(BUILD_DIR)/calveth-cli render $(SAMPLES)/head_base.obj --mt $(SAMPLES)/head_smile.obj \
 	  --op mirror-l2r -o $(OUT)/head_smileMirR.png
+
+# The desktop program.
+gui: build
+	./$(BUILD_DIR)/calveth
+
+# Pictures of the desktop program, for the README: the real program on a virtual display.
+screenshots: build
+	$(call install-missing,$(SCREENSHOT_PACKAGES))
+	xvfb-run -a -s "-screen 0 1280x1024x24" tools/screenshots.sh $(BUILD_DIR)/calveth $(SAMPLES) docs
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
