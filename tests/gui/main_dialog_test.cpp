@@ -1,6 +1,7 @@
 // The main dialog as a user meets it: its layout, the typical run driven by clicks with the
 // file dialogs and the question answered, cancels, and the keyboard.
 #include <QCheckBox>
+#include <QCursor>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -311,6 +312,30 @@ class MainDialogTest : public QObject {
     QCOMPARE(dialog_->viewerWindow(), nullptr);
     QCOMPARE(status(), QString());
     QCOMPARE(tone_.calls, (std::vector<ToneCall>{{570, 500}}));
+  }
+
+  void opensCentredOnThePointer() {
+    QCursor::setPos(QPoint(500, 400));
+    MainDialog placed(*store_, tone_);
+    placed.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&placed));
+    const QPoint centre = placed.frameGeometry().center();
+    QVERIFY2((centre - QPoint(500, 400)).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
+  }
+
+  void mnemonicsPressTheirButtons() {
+    bool asked = false;
+    answerNextModal(dialog_.get(), [&asked](QWidget* modal) {
+      asked = qobject_cast<QFileDialog*>(modal) != nullptr;
+      cancel(modal);
+    });
+    QTest::keyClick(dialog_.get(), Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(asked);
+    dialog_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog_.get()));
+    QTest::keyClick(dialog_.get(), Qt::Key_G, Qt::AltModifier);
+    QTRY_VERIFY(dialog_->viewerWindow() != nullptr);
   }
 
   void closingWays_data() {
