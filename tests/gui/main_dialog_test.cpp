@@ -51,6 +51,24 @@ const Enabled kAtStart{ControlId::OpenBase, ControlId::OpenMt,     ControlId::Ex
                        ControlId::Viewer,   ControlId::StatusLine, ControlId::ViewAngleSlider,
                        ControlId::Progress};
 
+// Notes each text the status line showed in a paint.
+class PaintedTexts final : public QObject {
+ public:
+  explicit PaintedTexts(QLineEdit& line) : line_(line) { line.installEventFilter(this); }
+  QStringList texts;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      texts << line_.text();
+    }
+    return false;
+  }
+
+ private:
+  QLineEdit& line_;
+};
+
 Enabled plus(Enabled set, std::initializer_list<ControlId> more) {
   set.insert(more);
   return set;
@@ -227,6 +245,17 @@ class MainDialogTest : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(guiBytes.startsWith("#"));
     QCOMPARE(guiBytes, file.readAll());
+  }
+
+  // A base that asks no question, so no nested event loop paints for the command: the text
+  // must be painted while the command runs.
+  void processingIsPaintedAtOnce() {
+    PaintedTexts painted(*qobject_cast<QLineEdit*>(dialog_->control(ControlId::StatusLine)));
+    chooseFileThenAnswer(dialog_.get(), sample("head_base.obj"));
+    click(dialog_->control(ControlId::OpenBase));
+    QCOMPARE(status(), QStringLiteral("OK: Perfect symmetry V=3010 F=3072"));
+    QVERIFY2(painted.texts.contains(QStringLiteral("Processing...")),
+             qPrintable(painted.texts.join(u'|')));
   }
 
   void cancelledChoicesChangeNothing() {
