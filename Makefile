@@ -4,6 +4,10 @@
 BUILD_DIR    ?= build
 ASAN_DIR     ?= build-asan
 BENCH_DIR    ?= build-bench
+FUZZ_DIR     ?= build-fuzz
+# make fuzz: seconds per target, and the targets (fuzz/fuzz_targets.h).
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= open_base open_mt sequence
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI (CI=true) and whenever WERROR=ON is given.
 WERROR       ?= $(if $(filter true 1,$(CI)),ON,OFF)
@@ -11,13 +15,13 @@ SAMPLES      := samples
 OUT          := out
 
 # Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
-# for PNG pictures of the viewer.
+# for PNG pictures of the viewer; clang with libFuzzer for make fuzz.
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
-            qt6-base-dev fonts-liberation2
+            qt6-base-dev fonts-liberation2 clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench sanitize samples format format-check clean
+.PHONY: all deps build run test bench sanitize fuzz samples format format-check clean
 
 all: build
 
@@ -56,6 +60,14 @@ sanitize: deps
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Each libFuzzer program for FUZZ_SECONDS, seeded from samples/ and ../shared/corpus/; an input
+# that breaks a promise stops the run and is kept in $(FUZZ_DIR)/fuzz-findings/.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCALVETH_FUZZ=ON -DCALVETH_TESTS=OFF -DCALVETH_QT=OFF -DCALVETH_WERROR=$(WERROR)
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	fuzz/run $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCALVETH_BENCH=ON -DCALVETH_TESTS=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target calveth-bench
@@ -66,10 +78,10 @@ samples: build
 	./$(BUILD_DIR)/tools/make-samples $(SAMPLES)
 
 format:
-	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 format-check:
-	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
+	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(OUT)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(OUT)
