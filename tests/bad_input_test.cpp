@@ -380,6 +380,17 @@ const std::vector<BadInput>& rows() {
        .mtName = "k\xc3\xb6pfchen l\xc3\xa4"
                  "chelt.obj",
        .targetName = "mein Ordner/\xc3\xa9t\xc3\xa9 \xe2\x98\xba.obj"},
+      // a line end in a name would start a header line of its own, even a "v" line
+      {.name = "line_ends_in_the_file_names",
+       .base = [] { return std::string("v 1 0 0\nv -1 0 0\n"); },
+       .mt = [] { return std::string("v 2 0 0\nv -1 0 0\n"); },
+       .statuses = {"OK: Perfect symmetry V=2 F=0", "OK: Choose Function (v=2/2)",
+                    "OK: Swap Generate.", "OK:New MT save"},
+       .command = ControlId::Swap,
+       .savedBody = "v 1.000000 0.000000 0.000000\nv -2.000000 0.000000 0.000000\n"
+                    "# vertex num is 2\n",
+       .mtName = "smile\nv 9 9 9.obj",
+       .targetName = "new\r\nv 1 2 3\r.obj"},
       {.name = "mt_gone_before_the_copy_pass",
        .base = cube,
        .mt = cubeSmile,

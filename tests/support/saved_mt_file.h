@@ -8,9 +8,18 @@
 
 namespace calveth::testing {
 
+// A CR or LF in the title or the path is written as '?', so that each stays on its line.
+inline std::string headerText(std::string_view text) {
+  std::string line(text);
+  for (char& c : line) {
+    c = c == '\n' || c == '\r' ? '?' : c;
+  }
+  return line;
+}
+
 inline std::string mtFileHeader(std::string_view title, std::string_view path) {
-  return "# Convert by TOLV\n# Original name: " + std::string(title) +
-         "\n# Convert  name: " + std::string(path) + "\n";
+  return "# Convert by TOLV\n# Original name: " + headerText(title) +
+         "\n# Convert  name: " + headerText(path) + "\n";
 }
 
 // The header naming `title` and `path`, `count` "v" lines, the count line and, after the copy
