@@ -39,6 +39,7 @@ using testing::Desk;
 using testing::FailingLayer;
 using testing::readFile;
 using testing::TempDir;
+using namespace std::string_literals;
 
 // --- Inputs ------------------------------------------------------------------------------
 
@@ -211,19 +212,19 @@ const std::vector<BadInput>& rows() {
        .mt = randomBinary,
        .statuses = cubeBaseThen({"ERR: v line out of range (0)"})},
       {.name = "nul_inside_a_v_line",
-       .base = [] { return std::string("v 1 0 0\nv -1\0 0 0\n", 17); },
+       .base = [] { return "v 1 0 0\nv -1\0 0 0\n"s; },
        .mt = smile,
        .statuses = {"ERR: Obj file v line err![0]"}},
       {.name = "nul_inside_an_mt_v_line",
        .base = cube,
-       .mt = [] { return kSmileVertices + std::string("v 1 2 3\0\n", 9); },
+       .mt = [] { return kSmileVertices + "v 1 2 3\0\n"s; },
        .statuses = cubeBaseThen({"ERR: Obj file v line err![2]"})},
       // a comment may hold anything; the face is skipped, not the file
       {.name = "nul_inside_comment_and_face_lines",
-       .base = [] { return kCube + std::string("# a\0b\nf 1 2\0 3\n", 16); },
+       .base = [] { return kCube + "# a\0b\nf 1 2\0 3\n"s; },
        .mt = smile,
        .statuses = kCubeSaved,
-       .lastWarning = std::string("F MinERR FNum=3 FType=1 D=f 1 2\0 3", 34)},
+       .lastWarning = "F MinERR FNum=3 FType=1 D=f 1 2\0 3"s},
       {.name = "line_of_50_mb",
        .base = [] { return "# " + std::string(50 << 20, 'x') + "\n" + kCube; },
        .mt = [] { return kSmileVertices + "vt " + std::string(50 << 20, '7') + "\nf 1 2 3\n"; },
