@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -17,7 +19,6 @@
 #include <fstream>
 #include <iostream>
 #include <random>
-#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -59,6 +60,14 @@ int waitFor(pid_t pid) {
   return status;
 }
 
+// The writer's temporary name beside new.obj: ".new.obj.calveth-" and six letters or digits.
+bool isTemporaryName(const std::string& name) {
+  const std::string prefix = ".new.obj.calveth-";
+  return name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+         std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
 // The same limb as base and MT, the MT's left side raised; both with uvs and faces.
 void writeInputs(const TempDir& dir) {
   meshgen::Mesh mesh = meshgen::limbMesh(200, 200);
@@ -97,7 +106,6 @@ TEST(KilledSave, LeavesThePreviousFileOrTheWholeNewOne) {
   const auto longest = std::chrono::duration_cast<std::chrono::microseconds>(runLength * 1.2);
   std::uniform_int_distribution<long> delay(0, longest.count());
 
-  const std::regex temporaryName(R"(\.new\.obj\.calveth-[A-Za-z0-9]{6})");
   int keptPrevious = 0;
   int keptNew = 0;
   int leftTemporary = 0;
@@ -119,7 +127,7 @@ TEST(KilledSave, LeavesThePreviousFileOrTheWholeNewOne) {
       if (name == "base.obj" || name == "mt.obj" || name == "new.obj") {
         continue;
       }
-      EXPECT_TRUE(std::regex_match(name, temporaryName)) << name;
+      EXPECT_TRUE(isTemporaryName(name)) << name;
       std::filesystem::remove(entry.path());
       ++leftTemporary;
     }
