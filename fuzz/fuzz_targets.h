@@ -1,5 +1,5 @@
 // The bodies of the fuzz targets, shared by the libFuzzer programs (fuzz/fuzz_main.cpp) and
-// the test that replays every input they once failed on (tests/fuzz_regression_test.cpp).
+// the test that replays the kept inputs (tests/fuzz_regression_test.cpp).
 //
 // Each body runs the input through the command router as the dialog would and checks what
 // the commands promise: no crash, a refused file leaves what was loaded before, a save either

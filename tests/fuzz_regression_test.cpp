@@ -1,5 +1,9 @@
-// Inputs kept from the fuzz targets (tests/data/fuzz-regressions/TARGET/), each once a
-// crash or a broken promise, run again through the same bodies with their checks.
+// The fuzz targets' bodies, with their checks, on the inputs kept in
+// tests/data/fuzz-regressions/TARGET/: every input that ever makes a target crash or break a
+// promise is kept there once it is fixed. Each folder also holds a small input that takes its
+// body through its checks: a vertex with two exact partners (two hits, so the progress bar
+// passes the top of its range, as the analysis has always counted), a half MT, and a "Swap"
+// saved over its own MT with the copy pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
