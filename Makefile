@@ -4,6 +4,15 @@
 BUILD_DIR    ?= build
 ASAN_DIR     ?= build-asan
 BENCH_DIR    ?= build-bench
+FUZZ_DIR     ?= build-fuzz
+MEMCHECK_DIR ?= build-memcheck
+# make fuzz: seconds per target, and the targets (fuzz/fuzz_targets.h).
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= open_base open_mt sequence
+# make memcheck: the tests to run under valgrind (a GoogleTest filter). Left out: the
+# millions of number texts of FixedDecimal (minutes under valgrind, no memory of their own)
+# and the kill test, whose program runs are killed, not checked.
+MEMCHECK_TESTS ?= -FixedDecimal.*:KilledSave.*
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI (CI=true) and whenever WERROR=ON is given.
 WERROR       ?= $(if $(filter true 1,$(CI)),ON,OFF)
@@ -12,9 +21,9 @@ OUT          := out
 
 # Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
 # for PNG pictures of the viewer; ALSA for the desktop program's tone; dpkg-dev for the Debian
-# package's dependencies.
+# package's dependencies; clang with libFuzzer for make fuzz, valgrind for make memcheck.
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
-            qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev
+            qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev clang libclang-rt-14-dev valgrind
 
 # What `make screenshots` needs besides: a virtual display, a keyboard driver and a grabber.
 SCREENSHOT_PACKAGES := xvfb xauth xdotool imagemagick
@@ -30,8 +39,8 @@ define install-missing
 	fi
 endef
 
-.PHONY: all deps build run gui screenshots test bench sanitize samples artwork package package-check format \
-        format-check clean
+.PHONY: all deps build run gui screenshots test bench sanitize fuzz memcheck samples artwork package \
+        package-check format format-check clean
 
 all: build
 
@@ -72,8 +81,35 @@ test: build
 sanitize: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALVETH_SANITIZE=ON -DCALVETH_WERROR=$(WERROR)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:abort_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer program for FUZZ_SECONDS, seeded from samples/ and ../shared/corpus/; an input
+# that breaks a promise stops the run and is kept in $(FUZZ_DIR)/fuzz-findings/.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCALVETH_FUZZ=ON -DCALVETH_TESTS=OFF -DCALVETH_QT=OFF -DCALVETH_WERROR=$(WERROR)
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	fuzz/run $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The test suite under valgrind's memcheck: the test program itself, and every calveth-cli it
+# starts (through CALVETH_CLI_WRAPPER), in $(JOBS) shards side by side. Any memory error or
+# definite leak fails the run; the logs are $(MEMCHECK_DIR)/memcheck-N.log.
+VALGRIND := valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite \
+            --errors-for-leak-kinds=definite
+memcheck: deps
+	cmake -S . -B $(MEMCHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALVETH_WERROR=$(WERROR)
+	cmake --build $(MEMCHECK_DIR) -j $(JOBS)
+	cd $(MEMCHECK_DIR) && rm -f memcheck-*.log && pids= && \
+	for shard in $$(seq 0 $$(($(JOBS) - 1))); do \
+	  GTEST_TOTAL_SHARDS=$(JOBS) GTEST_SHARD_INDEX=$$shard CALVETH_CLI_WRAPPER="$(VALGRIND)" \
+	    $(VALGRIND) ./tests/calveth-tests --gtest_filter='$(MEMCHECK_TESTS)' >memcheck-$$shard.log 2>&1 & \
+	  pids="$$pids $$!"; \
+	done; \
+	status=0; for pid in $$pids; do wait $$pid || status=1; done; \
+	grep -h -A40 '^==[0-9]*==' memcheck-*.log | head -n 200; \
+	grep -h -E '^\[  (PASSED|FAILED) ' memcheck-*.log; \
+	exit $$status
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCALVETH_BENCH=ON -DCALVETH_TESTS=OFF
@@ -97,10 +133,10 @@ package-check: package
 	tests/package_check.sh $(BUILD_DIR)
 
 format:
-	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 format-check:
-	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
+	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(OUT)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(MEMCHECK_DIR) $(OUT)

@@ -4,12 +4,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/run_program.h"
+#include "support/saved_mt_file.h"
+#include "support/temp_dir.h"
 
 namespace calveth {
 namespace {
@@ -50,6 +54,47 @@ TEST(Corpus, EveryFileEndsInAStatusTextWithoutACrash) {
       EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.exitCode;
       EXPECT_TRUE(isStatusText(result.lastOutLine())) << result.out;
       EXPECT_EQ(result.exitCode == 0, result.lastOutLine().starts_with("OK"));
+    }
+  }
+}
+
+// Every file as its own base and MT: open both, mirror, save. Each printed line is a status
+// text, the exit status says whether all were "OK", and a file said to be saved is whole.
+TEST(Corpus, EveryFileMirroredOntoItselfEndsInStatusTextsWithoutACrash) {
+  const auto files = corpusFiles();
+  if (files.empty()) {
+    GTEST_SKIP() << "no corpus at " << kCorpus;
+  }
+  testing::TempDir dir;
+  const std::string out = dir.file("out.obj");
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.string());
+    std::filesystem::remove(out);
+    const auto result = testing::runCliProgram(
+        {"mirror-l2r", "--base", file.string(), "--mt", file.string(), "-o", out});
+    ASSERT_FALSE(result.signalled);
+    EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.exitCode;
+    std::istringstream lines(result.out);
+    bool allOk = true;
+    int printed = 0;
+    for (std::string line; std::getline(lines, line); ++printed) {
+      EXPECT_TRUE(isStatusText(line)) << line;
+      allOk = allOk && line.starts_with("OK");
+    }
+    EXPECT_GT(printed, 0);
+    EXPECT_EQ(result.exitCode == 0, allOk);
+    unsigned base = 0;
+    unsigned mt = 0;
+    const bool saved = result.lastOutLine() == "OK:New MT save";
+    if (saved) {
+      const std::size_t at = result.out.find("OK: Choose Function (v=");
+      ASSERT_NE(at, std::string::npos);
+      ASSERT_EQ(std::sscanf(result.out.c_str() + at, "OK: Choose Function (v=%u/%u)", &base, &mt),
+                2);
+      EXPECT_TRUE(
+          testing::isWholeMtFile(testing::readFile(out), file.stem().string(), out, mt, false));
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(out));
     }
   }
 }

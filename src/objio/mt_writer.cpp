@@ -21,6 +21,21 @@ bool allFinite(const MtFileContent& content) {
   return true;
 }
 
+// A file name may hold a CR or LF. In a header line it would start a line of its own, and a
+// name such as "smile\nv 9 9 9.obj" would add a vertex to the file (or make it unreadable), so
+// line ends in the title and the path are written as '?'.
+void writeHeaderText(SafeFileWriter& writer, std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t lineEnd = text.find_first_of("\r\n");
+    writer.write(text.substr(0, lineEnd));
+    if (lineEnd == std::string_view::npos) {
+      return;
+    }
+    writer.write("?");
+    text.remove_prefix(lineEnd + 1);
+  }
+}
+
 void writeVertices(SafeFileWriter& writer, const MtFileContent& content) {
   constexpr std::size_t kLineRoom = 3 * (kFixedDecimalMaxChars + 1) + 2;
   for (std::uint32_t i = 0; i < content.vertexCount; ++i) {
@@ -68,9 +83,9 @@ MtWriteOutcome writeMtFile(const std::string& target, const MtFileContent& conte
     return MtWriteOutcome::NotFinite;
   }
   writer.write("# Convert by TOLV\n# Original name: ");
-  writer.write(content.title);
+  writeHeaderText(writer, content.title);
   writer.write("\n# Convert  name: ");
-  writer.write(target);
+  writeHeaderText(writer, target);
   writer.write("\n");
   writeVertices(writer, content);
   writer.write("# vertex num is " + std::to_string(content.vertexCount) + "\n");

@@ -32,7 +32,8 @@ enum class MtWriteOutcome {
   WriteError,   // a write, the close or the replacing of the target failed
 };
 
-// Writes the file at `target` (UTF-8), whose path also goes into header line 3 as given.
+// Writes the file at `target` (UTF-8), whose path also goes into header line 3 as given (a CR
+// or LF in the title or the path as '?', so that the header keeps its three lines).
 MtWriteOutcome writeMtFile(const std::string& target, const MtFileContent& content,
                            FileWriteLayer& layer = systemFileLayer());
 

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -31,7 +32,11 @@ std::string ProgramResult::lastOutLine() const {
 
 ProgramResult runCliProgram(const std::vector<std::string>& arguments) {
   TempDir dir;
-  std::string command = quoted(CALVETH_CLI_PATH);
+  // make memcheck runs the program under valgrind: CALVETH_CLI_WRAPPER holds that command
+  // line, already quoted for the shell.
+  const char* wrapper = std::getenv("CALVETH_CLI_WRAPPER");
+  std::string command = wrapper != nullptr && *wrapper != '\0' ? std::string(wrapper) + " " : "";
+  command += quoted(CALVETH_CLI_PATH);
   for (const std::string& argument : arguments) {
     command += " " + quoted(argument);
   }
