@@ -78,6 +78,24 @@ TEST(LineReader, LongLineThresholdIsNineHundredBytesWithItsEnd) {
   }
 }
 
+// A line past the limit ends the reading as a read error: the lines before it are delivered,
+// the cut line never is, and the reader says it failed. At the limit the line is whole.
+TEST(LineReader, LineLongerThanTheLimitEndsTheReadingAsAnError) {
+  for (const auto& [length, fits] : {std::pair{64u, true}, std::pair{65u, false}}) {
+    const std::string bytes = "v 0 0 0\n" + std::string(length - 1, 'x') + "\nv 1 1 1\n";
+    MemorySource source(bytes);
+    LineReader reader(source, 8, 64);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.next(line)) {
+      lines.emplace_back(line);
+    }
+    EXPECT_FALSE(reader.next(line));
+    EXPECT_EQ(reader.failed(), !fits) << length;
+    EXPECT_EQ(lines.size(), fits ? 3u : 1u) << length;
+  }
+}
+
 TEST(LineReader, SmallCrOnlyFileIsNotOneLine) {
   EXPECT_EQ(readAll("v 1 2 3\rv 4 5 6\r", 131072).size(), 2u);
 }

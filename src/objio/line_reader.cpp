@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace calveth {
 
@@ -13,10 +14,11 @@ std::size_t withSearchBlock(std::size_t capacity) {
 
 }  // namespace
 
-LineReader::LineReader(ByteSource& source, std::size_t chunkBytes)
+LineReader::LineReader(ByteSource& source, std::size_t chunkBytes, std::size_t maxLineBytes)
     : source_(source),
       buffer_(withSearchBlock(std::max<std::size_t>(chunkBytes, 1))),
-      capacity_(std::max<std::size_t>(chunkBytes, 1)) {}
+      capacity_(std::max<std::size_t>(chunkBytes, 1)),
+      maxLineBytes_(maxLineBytes) {}
 
 bool LineReader::refill() {
   if (begin_ > 0) {
@@ -25,8 +27,18 @@ bool LineReader::refill() {
     begin_ = 0;
   }
   if (end_ == capacity_) {
+    // The buffer is full of one unfinished line.
+    if (capacity_ >= maxLineBytes_) {
+      lineTooLong_ = true;
+      return false;
+    }
+    try {
+      buffer_.resize(withSearchBlock(capacity_ * 2));
+    } catch (const std::bad_alloc&) {
+      lineTooLong_ = true;
+      return false;
+    }
     capacity_ *= 2;
-    buffer_.resize(withSearchBlock(capacity_));
   }
   const std::size_t count = source_.read(buffer_.data() + end_, capacity_ - end_);
   end_ += count;
@@ -76,8 +88,11 @@ bool LineReader::nextAfterRefillOrCr(std::string_view& line) {
     }
     if (!refill()) {
       atEnd_ = true;
-      if (source_.failed()) {
-        return false;  // a line cut short by a read error is not a line
+      if (failed()) {
+        // A line cut short by a read error is not a line, now or on a later call.
+        begin_ = end_;
+        scanned_ = 0;
+        return false;
       }
     }
   }
