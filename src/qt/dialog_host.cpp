@@ -41,9 +41,12 @@ void DialogHost::setProgressRange(int low, int high) {
   }
 }
 
+// A duplicate point counts two hits, so the analysis can report more hits than vertices; a
+// progress bar keeps its old position when given one outside its range, so the position is
+// held to the range and the bar shows full.
 void DialogHost::setProgressPosition(int position) {
   if (auto* bar = qobject_cast<QProgressBar*>(control(ControlId::Progress))) {
-    bar->setValue(position);
+    bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
   }
 }
 

@@ -9,8 +9,14 @@ namespace calveth::testing {
 void chooseFileThenAnswer(QWidget* below, QString path, std::optional<bool> question) {
   answerNextModal(below, [below, path, question](QWidget* modal) {
     if (question) {
-      answerNextModal(below, [yes = *question](QWidget* box) {
-        qobject_cast<QMessageBox*>(box)->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+      answerNextModal(below, [yes = *question](QWidget* modal) {
+        // Whatever else opened instead of the question is closed, and the test's own checks
+        // tell what went wrong.
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+          box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        } else {
+          modal->close();
+        }
       });
     }
     auto* files = qobject_cast<QFileDialog*>(modal);

@@ -258,6 +258,23 @@ class MainDialogTest : public QObject {
              qPrintable(painted.texts.join(u'|')));
   }
 
+  // The last vertex has two exact partners and counts two hits, from 3 to 5 of 4: the bar
+  // still ends full, not at 3, where the last position inside its range left it.
+  void progressEndsFullWhenHitsExceedTheVertices() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("duplicates.obj"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("v -1 0 0\nv -1 0 0\nv 0 1 0\nv 1 0 0\n");
+    file.close();
+    chooseFileThenAnswer(dialog_.get(), path, true);
+    click(dialog_->control(ControlId::OpenBase));
+    QCOMPARE(status(), QStringLiteral("CRITICAL ERR:Same Point HIT"));
+    auto* progress = qobject_cast<QProgressBar*>(dialog_->control(ControlId::Progress));
+    QCOMPARE(progress->maximum(), 4);
+    QCOMPARE(progress->value(), 4);
+  }
+
   void cancelledChoicesChangeNothing() {
     chooseFileThenAnswer(dialog_.get(), sample("head_base.obj"));
     click(dialog_->control(ControlId::OpenBase));
