@@ -26,9 +26,9 @@ class DesktopRunTest : public QObject {
   // The test program points the user's settings folder at an empty folder of its own before
   // anything starts (see the test program's main).
   void fileDialogsKeepNothing() {
-    auto store = std::make_unique<MeshStore>();
-    MainDialog dialog(*store, tone_);
-    dialog.show();
+    ShownDialog shown;
+    QVERIFY(shown.show(tone_));
+    MainDialog& dialog = *shown.dialog;
     answerNextModal(&dialog, [](QWidget* modal) {
       auto* files = qobject_cast<QFileDialog*>(modal);
       files->selectFile(QStringLiteral(CALVETH_SAMPLES_DIR "/head_base.obj"));
@@ -48,9 +48,9 @@ class DesktopRunTest : public QObject {
     const QString path = folder.filePath(QStringLiteral("limb40000.obj"));
     std::ofstream(path.toStdString(), std::ios::binary)
         << meshgen::toObj(meshgen::limbMesh(200, 200), {});
-    auto store = std::make_unique<MeshStore>();
-    MainDialog dialog(*store, tone_);
-    dialog.show();
+    ShownDialog shown;
+    QVERIFY(shown.show(tone_));
+    MainDialog& dialog = *shown.dialog;
     click(dialog.control(ControlId::Viewer));
     QVERIFY(QTest::qWaitForWindowExposed(dialog.viewerWindow()));
     QElapsedTimer sinceChoice;

@@ -1,8 +1,10 @@
 #include "gui/gui_support.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 
 namespace calveth::testing {
 
@@ -23,6 +25,19 @@ void chooseFileThenAnswer(QWidget* below, QString path, std::optional<bool> ques
     files->selectFile(path);
     static_cast<QDialog*>(files)->accept();
   });
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool ShownDialog::show(TonePort& tone) {
+  dialog.reset();
+  store = std::make_unique<MeshStore>();
+  dialog = std::make_unique<MainDialog>(*store, tone);
+  dialog->show();
+  return QTest::qWaitForWindowExposed(dialog.get());
 }
 
 }  // namespace calveth::testing

@@ -8,11 +8,13 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "app/tone_port.h"
+#include "qt/main_dialog.h"
 
 namespace calveth::testing {
 
@@ -55,6 +57,18 @@ inline void answerNextModal(QWidget* below, std::function<void(QWidget*)> answer
 // Answers the file dialog that a click opens with `path`, and then, when `question` holds,
 // the question box with Yes (true) or No.
 void chooseFileThenAnswer(QWidget* below, QString path, std::optional<bool> question = {});
+
+// Writes `bytes` as the file at `path`; false when it cannot.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+// The main dialog over a fresh store, shown as the program shows it.
+struct ShownDialog {
+  std::unique_ptr<MeshStore> store;
+  std::unique_ptr<MainDialog> dialog;
+
+  // True once the dialog is on the screen.
+  bool show(TonePort& tone);
+};
 
 // Clicks a button of a control that is known to be one.
 inline void click(QWidget* control) { qobject_cast<QAbstractButton*>(control)->click(); }

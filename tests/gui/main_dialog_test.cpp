@@ -80,8 +80,9 @@ class MainDialogTest : public QObject {
   Q_OBJECT
 
   RecordingTone tone_;
-  std::unique_ptr<MeshStore> store_;
-  std::unique_ptr<MainDialog> dialog_;
+  ShownDialog shown_;
+  std::unique_ptr<MeshStore>& store_ = shown_.store;
+  std::unique_ptr<MainDialog>& dialog_ = shown_.dialog;
 
   QString status() const {
     return qobject_cast<QLineEdit*>(dialog_->control(ControlId::StatusLine))->text();
@@ -131,10 +132,7 @@ class MainDialogTest : public QObject {
  private slots:
   void init() {
     tone_.calls.clear();
-    store_ = std::make_unique<MeshStore>();
-    dialog_ = std::make_unique<MainDialog>(*store_, tone_);
-    dialog_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
+    QVERIFY(shown_.show(tone_));
   }
 
   void cleanup() { dialog_.reset(); }
@@ -263,10 +261,7 @@ class MainDialogTest : public QObject {
   void progressEndsFullWhenHitsExceedTheVertices() {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("duplicates.obj"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("v -1 0 0\nv -1 0 0\nv 0 1 0\nv 1 0 0\n");
-    file.close();
+    QVERIFY(writeFile(path, "v -1 0 0\nv -1 0 0\nv 0 1 0\nv 1 0 0\n"));
     chooseFileThenAnswer(dialog_.get(), path, true);
     click(dialog_->control(ControlId::OpenBase));
     QCOMPARE(status(), QStringLiteral("CRITICAL ERR:Same Point HIT"));
@@ -303,10 +298,7 @@ class MainDialogTest : public QObject {
   void replacingAFileIsConfirmed() {
     QTemporaryDir folder;
     const QString target = folder.filePath(QStringLiteral("kept.obj"));
-    QFile existing(target);
-    QVERIFY(existing.open(QIODevice::WriteOnly));
-    existing.write("keep me\n");
-    existing.close();
+    QVERIFY(writeFile(target, "keep me\n"));
     chooseFileThenAnswer(dialog_.get(), sample("head_base.obj"));
     click(dialog_->control(ControlId::OpenBase));
     openMt(sample("head_smile.obj"));
@@ -328,6 +320,7 @@ class MainDialogTest : public QObject {
     click(dialog_->control(ControlId::SaveMt));
     QVERIFY(asked);
     QCOMPARE(status(), before);
+    QFile existing(target);
     QVERIFY(existing.open(QIODevice::ReadOnly));
     QCOMPARE(existing.readAll(), QByteArray("keep me\n"));
   }

@@ -42,8 +42,9 @@ class ViewerWindowTest : public QObject {
   Q_OBJECT
 
   RecordingTone tone_;
-  std::unique_ptr<MeshStore> store_;
-  std::unique_ptr<MainDialog> dialog_;
+  ShownDialog shown_;
+  std::unique_ptr<MeshStore>& store_ = shown_.store;
+  std::unique_ptr<MainDialog>& dialog_ = shown_.dialog;
 
   QPushButton* gButton() const {
     return qobject_cast<QPushButton*>(dialog_->control(ControlId::Viewer));
@@ -55,12 +56,7 @@ class ViewerWindowTest : public QObject {
   }
 
  private slots:
-  void init() {
-    store_ = std::make_unique<MeshStore>();
-    dialog_ = std::make_unique<MainDialog>(*store_, tone_);
-    dialog_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog_.get()));
-  }
+  void init() { QVERIFY(shown_.show(tone_)); }
 
   void cleanup() { dialog_.reset(); }
 
