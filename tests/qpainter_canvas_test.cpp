@@ -140,6 +140,39 @@ INSTANTIATE_TEST_SUITE_P(
                    {5, 2, kGreen},
                    {5, 5, kBlack},
                    {9, 2, kBlack}}},
+        // a slant inside the image: start drawn, end left out, one pixel per step
+        PixelCase{"slanted_outline",
+                  [](Canvas& c) {
+                    c.selectPen(c.createPen(PenStyle::Solid, 1, kRed));
+                    const ScreenPoint slant[] = {{12, 30}, {17, 35}, {27, 30}};
+                    c.polyline(slant, 3);
+                  },
+                  {{12, 30, kRed},
+                   {14, 32, kRed},
+                   {16, 34, kRed},
+                   {17, 35, kRed},
+                   {19, 34, kRed},
+                   {25, 31, kRed},
+                   {27, 30, kBlack},
+                   {13, 30, kBlack},
+                   {12, 31, kBlack}}},
+        // outlines reaching far outside the image are clipped, not drawn pixel by pixel
+        PixelCase{"outline_beyond_the_image",
+                  [](Canvas& c) {
+                    c.selectPen(c.createPen(PenStyle::Solid, 1, kGreen));
+                    const ScreenPoint far[] = {{30, 25}, {-2000000000, 25}, {30, 25}, {30, 60}};
+                    const int counts[] = {2, 2};
+                    c.polyPolyline(far, counts, 2);
+                    c.setPixel(-5, 3, kRed);
+                    c.setPixel(59, 39, kRed);
+                  },
+                  {{30, 25, kGreen},
+                   {0, 25, kGreen},
+                   {15, 25, kGreen},
+                   {31, 25, kBlack},
+                   {30, 39, kGreen},
+                   {59, 39, kRed},
+                   {0, 3, kBlack}}},
         // blanks only: the whole box shows the background colour
         PixelCase{"text_box",
                   [](Canvas& c) {

@@ -1,11 +1,11 @@
 #include "qt/qpainter_canvas.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPen>
 #include <QPoint>
 #include <QString>
-#include <QVarLengthArray>
 #include <algorithm>
 #include <cstdlib>
 
@@ -36,6 +36,22 @@ QPainterCanvas::QPainterCanvas(QPaintDevice& device, int verticalDpi)
     : ToolKeepingCanvas(verticalDpi), device_(device) {}
 
 void QPainterCanvas::beginPaint() {
+  // An image of 32-bit pixels is written directly for the thin solid lines and the pixels, a
+  // large base's tens of thousands of outlines: Qt's line drawing costs several times more
+  // per short line. Its pixels are taken before the painter holds the image, so that taking
+  // them cannot copy it away from the painter.
+  pixels_ = nullptr;
+  if (device_.devType() == QInternal::Image) {
+    auto& image = static_cast<QImage&>(device_);
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+        format == QImage::Format_ARGB32_Premultiplied) {
+      pixels_ = reinterpret_cast<QRgb*>(image.bits());
+      stride_ = image.bytesPerLine() / static_cast<int>(sizeof(QRgb));
+      width_ = image.width();
+      height_ = image.height();
+    }
+  }
   painter_.begin(&device_);
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
@@ -57,34 +73,92 @@ void QPainterCanvas::usePen(const QPen& pen) {
   }
 }
 
-void QPainterCanvas::polyPolyline(const ScreenPoint* points, const int* counts, int polylineCount) {
-  for (int k = 0; k < polylineCount; ++k) {
-    polyline(points, counts[k]);
-    points += counts[k];
+bool QPainterCanvas::inside(ScreenPoint p) const {
+  return pixels_ != nullptr && p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_;
+}
+
+// A thin line from one pixel to another inside the image, the end pixel left out, the
+// pixels chosen as Bresenham chose them.
+void QPainterCanvas::directLine(ScreenPoint from, ScreenPoint to, QRgb colour) {
+  const int dx = std::abs(to.x - from.x);
+  const int dy = -std::abs(to.y - from.y);
+  const int stepX = from.x < to.x ? 1 : -1;
+  const int stepY = from.y < to.y ? 1 : -1;
+  int error = dx + dy;
+  int x = from.x;
+  int y = from.y;
+  while (x != to.x || y != to.y) {
+    pixels_[static_cast<std::ptrdiff_t>(y) * stride_ + x] = colour;
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += stepX;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += stepY;
+    }
   }
+}
+
+// Solid outlines: the lines inside the image are drawn directly, the others (which Qt clips)
+// go to Qt as one list. Each line leaves out its end, which the next line of the outline
+// starts with, so the pixels are those of the outlines.
+void QPainterCanvas::solidOutlines(const ScreenPoint* points, const int* counts,
+                                   int polylineCount) {
+  const Pen& pen = this->pen();
+  const bool thin = pen.width <= 1;
+  const QRgb colour = qRgb(pen.colour.red, pen.colour.green, pen.colour.blue);
+  lines_.clear();
+  for (int k = 0; k < polylineCount; ++k) {
+    for (int j = 1; j < counts[k]; ++j) {
+      const ScreenPoint from = points[j - 1];
+      const ScreenPoint to = points[j];
+      if (thin && inside(from) && inside(to)) {
+        directLine(from, to, colour);
+      } else {
+        lines_.emplace_back(from.x, from.y, to.x, to.y);
+      }
+    }
+    points += counts[k] > 0 ? counts[k] : 0;
+  }
+  if (!lines_.empty()) {
+    usePen(linePen(toQColor(pen.colour), pen.width));
+    painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+  }
+}
+
+void QPainterCanvas::polyPolyline(const ScreenPoint* points, const int* counts, int polylineCount) {
+  if (pen().style == PenStyle::Dotted) {
+    for (int k = 0; k < polylineCount; ++k) {
+      polyline(points, counts[k]);
+      points += counts[k];
+    }
+    return;
+  }
+  solidOutlines(points, counts, polylineCount);
 }
 
 void QPainterCanvas::polyline(const ScreenPoint* points, int count) {
   if (count < 2) {
     return;
   }
-  const Pen& pen = this->pen();
-  if (pen.style == PenStyle::Dotted) {
+  if (pen().style == PenStyle::Dotted) {
     for (int k = 1; k < count; ++k) {
       line(points[k - 1], points[k]);
     }
     return;
   }
-  QVarLengthArray<QPoint, 16> corners;
-  for (int k = 0; k < count; ++k) {
-    corners.append(QPoint(points[k].x, points[k].y));
-  }
-  usePen(linePen(toQColor(pen.colour), pen.width));
-  painter_.drawPolyline(corners.constData(), static_cast<int>(corners.size()));
+  solidOutlines(points, &count, 1);
 }
 
 void QPainterCanvas::setPixel(int x, int y, Rgb colour) {
-  painter_.fillRect(x, y, 1, 1, toQColor(colour));
+  if (inside({x, y})) {
+    pixels_[static_cast<std::ptrdiff_t>(y) * stride_ + x] =
+        qRgb(colour.red, colour.green, colour.blue);
+  } else {
+    painter_.fillRect(x, y, 1, 1, toQColor(colour));
+  }
 }
 
 void QPainterCanvas::lineTo(int x, int y) {
