@@ -3,11 +3,12 @@
 #include <QFontMetrics>
 #include <QString>
 
+#include "qt/qt_text.h"
+
 namespace calveth {
 
 QFont dialogFont() {
-  QFont font(
-      QString::fromUtf8(kDialogFontFace.data(), static_cast<qsizetype>(kDialogFontFace.size())));
+  QFont font(qtText(kDialogFontFace));
   font.setPointSize(kDialogFontPoints);
   font.setStyleHint(QFont::SansSerif);
   return font;

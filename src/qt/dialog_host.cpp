@@ -8,17 +8,13 @@
 
 #include "app/dialog_template.h"
 #include "qt/file_choice_dialogs.h"
+#include "qt/qt_text.h"
 
 namespace calveth {
 
-QWidget* DialogHost::control(ControlId id) const {
-  const auto found = controls_.find(id);
-  return found == controls_.end() ? nullptr : found->second.data();
-}
-
 void DialogHost::setStatusText(std::string_view text) {
   if (auto* line = qobject_cast<QLineEdit*>(control(ControlId::StatusLine))) {
-    line->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    line->setText(qtText(text));
     line->setCursorPosition(0);  // the start of a long text stays in view
   }
 }

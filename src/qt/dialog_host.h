@@ -13,6 +13,12 @@ namespace calveth {
 
 using ControlWidgets = std::map<ControlId, QPointer<QWidget>>;
 
+// The control with the id, or nullptr.
+inline QWidget* controlOf(const ControlWidgets& controls, ControlId id) {
+  const auto found = controls.find(id);
+  return found == controls.end() ? nullptr : found->second.data();
+}
+
 class DialogHost final : public Host {
  public:
   // `controls` must hold the status line, the progress bar and every button a command sets.
@@ -31,7 +37,7 @@ class DialogHost final : public Host {
   void warn(std::string_view text) override;
 
  private:
-  QWidget* control(ControlId control) const;
+  QWidget* control(ControlId id) const { return controlOf(controls_, id); }
 
   QWidget& dialog_;
   const ControlWidgets& controls_;

@@ -3,12 +3,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "qt/qt_text.h"
+
 namespace calveth {
 namespace {
-
-QString text(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 std::optional<std::string> runFileDialog(QWidget& parent, const FileChoice& choice,
                                          QFileDialog::AcceptMode mode) {
@@ -18,8 +16,8 @@ std::optional<std::string> runFileDialog(QWidget& parent, const FileChoice& choi
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setNameFilters(qtNameFilters(choice.filter));
-  dialog.setDefaultSuffix(text(choice.defaultExtension));
-  dialog.selectFile(text(choice.initialName));
+  dialog.setDefaultSuffix(qtText(choice.defaultExtension));
+  dialog.selectFile(qtText(choice.initialName));
   // A failure of the dialog itself counts as a cancel, as does an empty choice.
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
@@ -40,8 +38,8 @@ QStringList qtNameFilters(std::string_view filter) {
     const std::string_view pattern =
         filter.substr(nameEnd + 1, patternEnd == std::string_view::npos ? std::string_view::npos
                                                                         : patternEnd - nameEnd - 1);
-    QString name = text(filter.substr(0, nameEnd));
-    const QString patterns = text(pattern).replace(u';', u' ');
+    QString name = qtText(filter.substr(0, nameEnd));
+    const QString patterns = qtText(pattern).replace(u';', u' ');
     if (!name.endsWith(u'(' + patterns + u')')) {
       name += QStringLiteral(" (") + patterns + u')';
     }
@@ -63,7 +61,7 @@ std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& cho
 }
 
 bool askYesNo(QWidget& parent, std::string_view question) {
-  QMessageBox box(QMessageBox::Information, QString(), text(question),
+  QMessageBox box(QMessageBox::Information, QString(), qtText(question),
                   QMessageBox::Yes | QMessageBox::No, &parent);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;

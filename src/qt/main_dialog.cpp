@@ -18,6 +18,7 @@
 #include "app/view_angle.h"
 #include "qt/dialog_font.h"
 #include "qt/keyboard_filter.h"
+#include "qt/qt_text.h"
 #include "qt/viewer_window.h"
 
 namespace calveth {
@@ -48,12 +49,8 @@ constexpr Qt::WindowFlags kDialogFlags =
     Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
-QString text(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 QWidget* createControl(const ControlTemplate& entry, QWidget& parent) {
-  const QString caption = text(entry.caption);
+  const QString caption = qtText(entry.caption);
   switch (entry.kind) {
     case ControlKind::PushButton: {
       auto* button = new QPushButton(caption, &parent);
@@ -107,7 +104,7 @@ MainDialog::MainDialog(MeshStore& store, TonePort& tone)
       store_(store),
       wireViewer_(store),
       showingViewer_(std::make_unique<ShowingViewer>(*this)) {
-  setWindowTitle(text(kDialogCaption));
+  setWindowTitle(qtText(kDialogCaption));
   QIcon icon;
   icon.addFile(QString::fromLatin1(kIconSmall));
   icon.addFile(QString::fromLatin1(kIconLarge));
@@ -164,10 +161,7 @@ void MainDialog::createControls() {
           [this](int position) { UpdateViewAngle(store_, position); });
 }
 
-QWidget* MainDialog::control(ControlId id) const {
-  const auto found = controls_.find(id);
-  return found == controls_.end() ? nullptr : found->second.data();
-}
+QWidget* MainDialog::control(ControlId id) const { return controlOf(controls_, id); }
 
 void MainDialog::press(ControlId id) {
   switch (id) {

@@ -21,6 +21,7 @@
 #include "gui/gui_tests.h"
 #include "qt/dialog_font.h"
 #include "qt/main_dialog.h"
+#include "qt/qt_text.h"
 #include "support/run_program.h"
 
 namespace calveth::testing {
@@ -161,8 +162,7 @@ class MainDialogTest : public QObject {
       QCOMPARE(widget->geometry(), QRect(place.x, place.y, place.width, place.height));
       QCOMPARE(widget->isVisibleTo(dialog_.get()), entry.visible);
       if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        QCOMPARE(button->text(), QString::fromUtf8(entry.caption.data(),
-                                                   static_cast<qsizetype>(entry.caption.size())));
+        QCOMPARE(button->text(), qtText(entry.caption));
       }
       if (entry.tabStop && entry.visible) {
         tabOrder.push_back(widget);
