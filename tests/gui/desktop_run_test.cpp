@@ -31,7 +31,7 @@ class DesktopRunTest : public QObject {
     MainDialog& dialog = *shown.dialog;
     answerNextModal(&dialog, [](QWidget* modal) {
       auto* files = qobject_cast<QFileDialog*>(modal);
-      files->selectFile(QStringLiteral(CALVETH_SAMPLES_DIR "/head_base.obj"));
+      files->selectFile(sample("head_base.obj"));
       static_cast<QDialog*>(files)->accept();
     });
     click(dialog.control(ControlId::OpenBase));

@@ -58,6 +58,11 @@ inline void answerNextModal(QWidget* below, std::function<void(QWidget*)> answer
 // the question box with Yes (true) or No.
 void chooseFileThenAnswer(QWidget* below, QString path, std::optional<bool> question = {});
 
+// The path of a bundled sample file.
+inline QString sample(const char* name) {
+  return QStringLiteral(CALVETH_SAMPLES_DIR "/") + QString::fromLatin1(name);
+}
+
 // Writes `bytes` as the file at `path`; false when it cannot.
 bool writeFile(const QString& path, const QByteArray& bytes);
 

@@ -27,10 +27,6 @@
 namespace calveth::testing {
 namespace {
 
-QString sample(const char* name) {
-  return QStringLiteral(CALVETH_SAMPLES_DIR "/") + QString::fromLatin1(name);
-}
-
 // Answers a file dialog with `path` after checking what it offers.
 void chooseFile(QWidget* modal, const QString& filter, const QString& initialName,
                 const QString& path) {

@@ -107,7 +107,7 @@ class ViewerWindowTest : public QObject {
     QCOMPARE(dominantColour(empty, QRect(0, 0, 100, 100)), rgb(0, 0, 0));
 
     // Without the tolerance passes twelve vertices stay unpaired: red crosses, no all-green banner.
-    openBase(QStringLiteral(CALVETH_SAMPLES_DIR "/head_base_near.obj"), false);
+    openBase(sample("head_base_near.obj"), false);
     const QImage picture = viewer->picture();
     QVERIFY(picture != empty);
     // Legend boxes along the bottom: duplicates, unpaired, found by tolerance.
@@ -142,7 +142,7 @@ class ViewerWindowTest : public QObject {
   }
 
   void repaintsItsLastPictureWhenAsked() {
-    openBase(QStringLiteral(CALVETH_SAMPLES_DIR "/head_base.obj"), std::nullopt);
+    openBase(sample("head_base.obj"), std::nullopt);
     click(gButton());
     ViewerWindow* viewer = dialog_->viewerWindow();
     QVERIFY(QTest::qWaitForWindowExposed(viewer));
