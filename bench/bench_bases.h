@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "app/host.h"
 #include "meshgen/body_part.h"
+#include "ports/host.h"
 
 namespace calveth::bench {
 

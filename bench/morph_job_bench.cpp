@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/open_base.h"
-#include "app/save_mt.h"
 #include "bench_bases.h"
 #include "morph/delta_ops.h"
 #include "morph/mirror_swap.h"
 #include "morph/open_mt.h"
 #include "morph/reset_melt.h"
+#include "morph/save_mt.h"
+#include "symmetry/open_base.h"
 
 namespace calveth::bench {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "app/open_base.h"
 #include "bench_bases.h"
 #include "support/reference_mirror.h"
+#include "symmetry/open_base.h"
 
 namespace calveth::bench {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "app/tone_port.h"
+#include "ports/tone_port.h"
 #include "qt/system_tone.h"
 #include "sound/tone_samples.h"
 #include "support/temp_dir.h"

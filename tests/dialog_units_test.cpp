@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dialog_units.h"
-#include "app/view_angle.h"
+#include "viewer/view_angle.h"
 
 namespace calveth {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/open_base.h"
 #include "support/point_store.h"
 #include "support/recording_host.h"
 #include "support/reference_mirror.h"
+#include "symmetry/open_base.h"
 #include "symmetry/tolerance.h"
 
 namespace calveth {

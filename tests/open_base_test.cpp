@@ -1,4 +1,4 @@
-#include "app/open_base.h"
+#include "symmetry/open_base.h"
 
 #include <gtest/gtest.h>
 

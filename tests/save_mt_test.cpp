@@ -1,5 +1,5 @@
 // "&Save MT": the bytes of the new file, typed by hand, and every way saving can fail.
-#include "app/save_mt.h"
+#include "morph/save_mt.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

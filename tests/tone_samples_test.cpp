@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "app/tone_port.h"
+#include "ports/tone_port.h"
 
 namespace calveth {
 namespace {

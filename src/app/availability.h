@@ -1,8 +1,8 @@
 // The groups of controls that commands make available or withdraw together.
 #pragma once
 
-#include "app/control_id.h"
-#include "app/host.h"
+#include "ports/control_id.h"
+#include "ports/host.h"
 
 namespace calveth {
 

@@ -1,11 +1,11 @@
 #include "app/command_router.h"
 
-#include "app/reflected_base.h"
-#include "app/save_mt.h"
 #include "morph/delta_ops.h"
 #include "morph/mirror_swap.h"
 #include "morph/open_mt.h"
 #include "morph/reset_melt.h"
+#include "morph/save_mt.h"
+#include "viewer/reflected_base.h"
 
 namespace calveth {
 

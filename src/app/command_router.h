@@ -11,12 +11,12 @@
 #include <memory>
 
 #include "app/availability.h"
-#include "app/control_id.h"
-#include "app/host.h"
-#include "app/open_base.h"
-#include "app/viewer_port.h"
 #include "objio/file_write_layer.h"
+#include "ports/control_id.h"
+#include "ports/host.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
+#include "symmetry/open_base.h"
 
 namespace calveth {
 

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "app/control_id.h"
+#include "ports/control_id.h"
 
 namespace calveth {
 

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string_view>
 
-#include "app/open_base.h"
 #include "cli/auto_option.h"
 #include "cli/cli_host.h"
 #include "cli/map_file.h"
@@ -13,6 +12,7 @@
 #include "cli/operation_names.h"
 #include "cli/render_command.h"
 #include "objio/safe_file_writer.h"
+#include "symmetry/open_base.h"
 
 namespace calveth {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/host.h"
+#include "ports/host.h"
 
 namespace calveth {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/command_router.h"
-#include "app/viewer_port.h"
 #include "cli/cli_host.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
 
 namespace calveth {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_id.h"
+#include "ports/control_id.h"
 
 namespace calveth {
 

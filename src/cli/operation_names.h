@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/control_id.h"
+#include "ports/control_id.h"
 
 namespace calveth {
 

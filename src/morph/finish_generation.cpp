@@ -1,6 +1,6 @@
 #include "morph/finish_generation.h"
 
-#include "app/status_text.h"
+#include "ports/status_text.h"
 
 namespace calveth {
 

@@ -5,8 +5,8 @@
 // the MT, so commands never build on each other's results.
 #pragma once
 
-#include "app/host.h"
-#include "app/viewer_port.h"
+#include "ports/host.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
 
 namespace calveth {

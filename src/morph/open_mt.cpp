@@ -3,10 +3,10 @@
 #include <string_view>
 
 #include "app/availability.h"
-#include "app/status_text.h"
 #include "objio/byte_source.h"
 #include "objio/line_reader.h"
 #include "objio/vertex_line.h"
+#include "ports/status_text.h"
 
 namespace calveth {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "app/host.h"
-#include "app/viewer_port.h"
+#include "ports/host.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
 
 namespace calveth {

@@ -1,7 +1,7 @@
 #include "morph/reset_melt.h"
 
-#include "app/status_text.h"
 #include "morph/finish_generation.h"
+#include "ports/status_text.h"
 
 namespace calveth {
 namespace {

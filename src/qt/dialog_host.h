@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <map>
 
-#include "app/host.h"
+#include "ports/host.h"
 
 class QWidget;
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/host.h"
+#include "ports/host.h"
 
 class QWidget;
 

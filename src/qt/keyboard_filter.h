@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "app/tone_port.h"
+#include "ports/tone_port.h"
 
 class QDialog;
 

@@ -15,11 +15,11 @@
 #include <algorithm>
 
 #include "app/dialog_template.h"
-#include "app/view_angle.h"
 #include "qt/dialog_font.h"
 #include "qt/keyboard_filter.h"
 #include "qt/qt_text.h"
 #include "qt/viewer_window.h"
+#include "viewer/view_angle.h"
 
 namespace calveth {
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/command_router.h"
-#include "app/tone_port.h"
+#include "ports/tone_port.h"
 #include "qt/dialog_host.h"
 #include "store/mesh_store.h"
 #include "viewer/wire_viewer.h"

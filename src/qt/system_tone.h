@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/tone_port.h"
+#include "ports/tone_port.h"
 
 namespace calveth {
 

@@ -6,8 +6,8 @@
 // black fill, so the picture is that of the last call.
 #pragma once
 
+#include "ports/canvas.h"
 #include "store/mesh_store.h"
-#include "viewer/canvas.h"
 #include "viewer/screen_data.h"
 
 namespace calveth {

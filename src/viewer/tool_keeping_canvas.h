@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/canvas.h"
+#include "ports/canvas.h"
 
 namespace calveth {
 

@@ -8,9 +8,9 @@
 
 #include <memory>
 
-#include "app/viewer_port.h"
+#include "ports/canvas.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
-#include "viewer/canvas.h"
 #include "viewer/screen_data.h"
 
 namespace calveth {

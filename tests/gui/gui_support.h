@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/tone_port.h"
+#include "ports/tone_port.h"
 #include "qt/main_dialog.h"
 
 namespace calveth::testing {

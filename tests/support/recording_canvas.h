@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/canvas.h"
+#include "ports/canvas.h"
 
 namespace calveth::testing {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "app/viewer_port.h"
+#include "ports/host.h"
+#include "ports/viewer_port.h"
 
 namespace calveth::testing {
 

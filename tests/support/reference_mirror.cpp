@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/open_base.h"
+#include "symmetry/open_base.h"
 
 namespace calveth::testing {
 namespace {

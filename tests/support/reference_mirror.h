@@ -3,8 +3,8 @@
 // progress bar at every hit. Quadratic, and the reference the fast analysis must equal.
 #pragma once
 
-#include "app/host.h"
-#include "app/viewer_port.h"
+#include "ports/host.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
 
 namespace calveth::testing {

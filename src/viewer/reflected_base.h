@@ -1,8 +1,8 @@
 // "R": the base mirrored across X = 0 as a preview, or back to the base.
 #pragma once
 
-#include "app/host.h"
-#include "app/viewer_port.h"
+#include "ports/host.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
 
 namespace calveth {

@@ -8,8 +8,8 @@
 // changes nothing.
 #pragma once
 
-#include "app/host.h"
 #include "objio/file_write_layer.h"
+#include "ports/host.h"
 #include "store/mesh_store.h"
 
 namespace calveth {

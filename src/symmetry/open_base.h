@@ -8,9 +8,9 @@
 // the status line tells the result. Face lines that are not stored come as host warnings.
 #pragma once
 
-#include "app/host.h"
-#include "app/viewer_port.h"
 #include "objio/base_reader.h"
+#include "ports/host.h"
+#include "ports/viewer_port.h"
 #include "store/mesh_store.h"
 #include "symmetry/mirror_index.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/control_id.h"
+#include "ports/control_id.h"
 
 namespace calveth {
 

@@ -1,9 +1,9 @@
-#include "app/open_base.h"
+#include "symmetry/open_base.h"
 
 #include "app/availability.h"
-#include "app/status_text.h"
 #include "objio/byte_source.h"
 #include "objio/line_reader.h"
+#include "ports/status_text.h"
 #include "symmetry/auto_pairs.h"
 #include "symmetry/exact_pairs.h"
 

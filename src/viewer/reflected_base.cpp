@@ -1,4 +1,4 @@
-#include "app/reflected_base.h"
+#include "viewer/reflected_base.h"
 
 namespace calveth {
 

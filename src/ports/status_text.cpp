@@ -1,4 +1,4 @@
-#include "app/status_text.h"
+#include "ports/status_text.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/host.h"
+#include "ports/host.h"
 #include "store/mesh_store.h"
 
 #if defined(__GNUC__) || defined(__clang__)

@@ -1,4 +1,4 @@
-#include "app/save_mt.h"
+#include "morph/save_mt.h"
 
 #include "objio/mt_writer.h"
 
