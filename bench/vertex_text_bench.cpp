@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "objio/fixed_decimal.h"
+#include "objio/obj_tokens.h"
 
 namespace calveth::bench {
 namespace {
