@@ -61,7 +61,6 @@ MtOutcome OpenMt(MeshStore& store, Host& host, ViewerPort& viewer, CommandSteps&
   store.mtTitle = mtTitleOf(*path);
   steps.reached(CommandStep::MtFileChosen);
 
-  store.longLineMode = 0;
   FileSource file(store.mtPath);
   if (!file.isOpen()) {
     host.setStatusText("ERR: Obj file not open!");
@@ -74,7 +73,6 @@ MtOutcome OpenMt(MeshStore& store, Host& host, ViewerPort& viewer, CommandSteps&
 
   LineReader reader(file);
   const MtRead read = readMt(reader, store);
-  store.longLineMode = reader.sawLongLine() ? 1 : 0;
   if (read == MtRead::BadVertexLine) {
     host.setStatusText(formatText("ERR: Obj file v line err![%d]", store.vTokenCount));
     return MtOutcome::NotRead;

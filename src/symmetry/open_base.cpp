@@ -80,8 +80,6 @@ BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerP
   }
   steps.reached(CommandStep::BaseFileChosen);
 
-  store.longLineMode = 0;
-  store.baseLongLine = 0;
   FileSource file(*path);
   if (!file.isOpen()) {
     showStatus(store, host, "ERR: Obj file not open");
@@ -92,7 +90,6 @@ BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerP
   CappedWarnings warnings(host);
   const BaseReadOutcome outcome = readBaseFile(reader, staging, warnings);
   warnings.finish();
-  store.longLineMode = staging.longLine ? 1 : 0;
   store.vTokenCount = staging.vTokenCount;
   if (outcome == BaseReadOutcome::ReadError) {
     // A file that fails part-way through cannot be trusted more than one that never opened.
