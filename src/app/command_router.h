@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/availability.h"
-#include "objio/file_write_layer.h"
+#include "objio/safe_file_writer.h"
 #include "ports/control_id.h"
 #include "ports/host.h"
 #include "ports/viewer_port.h"

@@ -3,9 +3,8 @@
 #include <string_view>
 
 #include "app/availability.h"
-#include "objio/byte_source.h"
 #include "objio/line_reader.h"
-#include "objio/vertex_line.h"
+#include "objio/obj_tokens.h"
 #include "ports/status_text.h"
 
 namespace calveth {

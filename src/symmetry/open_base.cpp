@@ -1,7 +1,6 @@
 #include "symmetry/open_base.h"
 
 #include "app/availability.h"
-#include "objio/byte_source.h"
 #include "objio/line_reader.h"
 #include "ports/status_text.h"
 #include "symmetry/auto_pairs.h"
