@@ -23,6 +23,8 @@
   const page = {
     // Files larger than this are refused before they reach the module's memory.
     fileLimit: 512 * 1024 * 1024,
+    busy: false,            // read by the tests: a command is running
+    lastCommandMs: 0,       // how long the last command took, waits for the user included
     setStatus(text) {
       elements.get(Id.StatusLine).textContent = text;
     },
@@ -67,6 +69,7 @@
       const canvas = document.getElementById('viewer');
       const bytes = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
       canvas.getContext('2d').putImageData(new ImageData(bytes.slice(), width, height), 0, 0);
+      page.paintedAt = performance.now();
     },
   };
   Module.page = page;
@@ -107,6 +110,7 @@
     }
     try {
       FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
+      page.fileStoredAt = performance.now();
     } catch (error) {
       console.warn('could not read ' + file.name + ': ' + error);
       try { FS.unlink(path); } catch (ignored) { /* never written */ }
@@ -202,11 +206,13 @@
       endSession();
       return;
     }
-    busy = true;
+    busy = page.busy = true;
+    const started = performance.now();
     try {
       await Module.ccall('calveth_press', 'number', ['number'], [id], { async: true });
     } finally {
-      busy = false;
+      busy = page.busy = false;
+      page.lastCommandMs = performance.now() - started;
     }
     offerSavedFiles();
   }
