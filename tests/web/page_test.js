@@ -266,7 +266,7 @@ test('viewer: "G" shows the panel; its pixels are calveth-cli render\'s outside 
     const after = await panel.boundingBox();
     assert.equal(Math.round(after.x - before.x), 40);
     if (screenshot) {
-      await dialog.page.screenshot({ path: screenshot });
+      await dialog.page.screenshot({ path: screenshot, clip: { x: 0, y: 0, width: 760, height: 500 } });
     }
     await dialog.press('G');
     assert.equal(await panel.isVisible(), false);
