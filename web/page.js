@@ -24,7 +24,8 @@
     // Files larger than this are refused before they reach the module's memory.
     fileLimit: 512 * 1024 * 1024,
     busy: false,            // read by the tests: a command is running
-    lastCommandMs: 0,       // how long the last command took, waits for the user included
+    lastCommandMs: 0,
+    tones: 0,               // how many refused-key tones were sounded       // how long the last command took, waits for the user included
     setStatus(text) {
       elements.get(Id.StatusLine).textContent = text;
     },
@@ -181,6 +182,7 @@
   }
 
   function tone() {
+    page.tones += 1;
     try {
       audio = audio || new AudioContext();
       const oscillator = audio.createOscillator();

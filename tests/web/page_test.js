@@ -285,6 +285,42 @@ test('the controls: captions without "&", access keys, check box with its label'
     assert.equal(await box.isDisabled(), true);
   });
 
+test('a dropped .obj opens as the base, the next as the MT', async (dialog) => {
+  const drop = async (file) => {
+    const text = fs.readFileSync(sample(file), 'latin1');
+    await dialog.page.evaluate(([name, content]) => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([content], name));
+      document.getElementById('dialog').dispatchEvent(
+        new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+    }, [file, text]);
+    await dialog.page.waitForFunction(() => !window.calvethPage.busy);
+    await dialog.page.waitForTimeout(50);
+    await dialog.settled();
+  };
+  await drop('head_base.obj');
+  const base = runCli(['analyze', sample('head_base.obj')]);
+  assert.equal(await dialog.status(), base[base.length - 1]);
+  await drop('head_smile.obj');
+  assert.equal(await dialog.disabled('Mirror L->R'), false);
+  await dialog.press('Mirror L->R');
+  const printed = runCli(['mirror-l2r', '--base', sample('head_base.obj'), '--mt',
+    sample('head_smile.obj'), '--out-dir', fs.mkdtempSync(path.join(outDir, 'drop-'))]);
+  assert.equal(await dialog.status(), printed[printed.length - 2]);  // the last is the save's
+});
+
+test('Enter and Esc sound the tone and press nothing', async (dialog) => {
+  let choosers = 0;
+  dialog.page.on('filechooser', () => ++choosers);
+  await dialog.button('Open Base').focus();
+  await dialog.page.keyboard.press('Enter');
+  await dialog.page.keyboard.press('Escape');
+  await dialog.page.waitForTimeout(200);
+  assert.equal(choosers, 0);
+  assert.equal(await dialog.page.evaluate(() => window.calvethPage.tones), 2);
+  assert.equal(await dialog.status(), '');
+});
+
 test('a 40000-vertex base opened and painted (timing only)', async (dialog) => {
   const big = path.join(outDir, 'grid_40000.obj');
   const side = 200;
