@@ -6,6 +6,8 @@ ASAN_DIR     ?= build-asan
 BENCH_DIR    ?= build-bench
 FUZZ_DIR     ?= build-fuzz
 MEMCHECK_DIR ?= build-memcheck
+WEB_DIR      ?= build-web
+WEB_PORT     ?= 8000
 # make fuzz: seconds per target, and the targets (fuzz/fuzz_targets.h).
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= open_base open_mt sequence
@@ -25,6 +27,11 @@ OUT          := out
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
             qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev clang libclang-rt-14-dev valgrind
 
+# What `make web` needs: Debian's emscripten. The browser tests need Node, npm and Chromium
+# (the tests drive Debian's chromium; playwright-core from the npm registry never downloads one).
+WEB_PACKAGES := emscripten
+WEB_TEST_PACKAGES := chromium
+
 # What `make screenshots` needs besides: a virtual display, a keyboard driver and a grabber.
 SCREENSHOT_PACKAGES := xvfb xauth xdotool imagemagick
 
@@ -40,7 +47,7 @@ define install-missing
 endef
 
 .PHONY: all deps build run gui screenshots test bench sanitize fuzz memcheck samples artwork package \
-        package-check format format-check clean
+        package-check format format-check clean web web-deps serve-web web-test
 
 all: build
 
@@ -75,8 +82,40 @@ screenshots: build
 	$(call install-missing,$(SCREENSHOT_PACKAGES))
 	xvfb-run -a -s "-screen 0 1280x1024x24" tools/screenshots.sh $(BUILD_DIR)/calveth $(SAMPLES) docs
 
+# The browser tests run where emscripten, Node and Chromium are (always in CI, which installs
+# them); elsewhere ctest reports them skipped.
 test: build
+	@if [ "$(CI)" = true ] || { command -v emcc && command -v node && [ -x /usr/bin/chromium ]; } >/dev/null 2>&1; \
+	then $(MAKE) --no-print-directory web-deps web; fi
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Chromium from apt; Node and npm from apt unless a Node with npm is there already (a Node
+# from elsewhere brings its own npm, which Debian's npm package would conflict with).
+web-deps:
+	$(call install-missing,$(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+	@command -v npm >/dev/null 2>&1 || { $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends nodejs npm; }
+
+# The whole tool as one static page in $(WEB_DIR)/site: index.html, calveth.js (the
+# WebAssembly module inside it, since browsers fetch nothing beside a page opened from
+# file://) and the icon.
+web:
+	$(call install-missing,$(WEB_PACKAGES))
+	@[ -f $(WEB_DIR)/cmake/CMakeCache.txt ] || NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_DIR)/cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-Os -DNDEBUG" -DCALVETH_TESTS=OFF \
+	  -DCALVETH_QT=OFF -DCALVETH_WERROR=$(WERROR)
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR)/cmake -j $(JOBS) --target calveth-web
+	rm -rf $(WEB_DIR)/site && mkdir -p $(WEB_DIR)/site
+	cp web/index.html $(WEB_DIR)/cmake/src/web/calveth.js $(WEB_DIR)/site/
+	cp resources/icons/calveth-32.png $(WEB_DIR)/site/icon.png
+
+# The page on http://127.0.0.1:$(WEB_PORT)/, for trying it; nothing is reachable from outside.
+serve-web: web
+	cd $(WEB_DIR)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The browser tests alone (make test runs them too, through ctest).
+web-test: web build
+	tests/web/run.sh $(BUILD_DIR) $(WEB_DIR)/site
 
 sanitize: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALVETH_SANITIZE=ON -DCALVETH_WERROR=$(WERROR)
@@ -139,4 +178,4 @@ format-check:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(MEMCHECK_DIR) $(OUT)
+	rm -rf $(WEB_DIR) $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(MEMCHECK_DIR) $(OUT)

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace calveth {
@@ -40,16 +41,15 @@ void QPainterCanvas::beginPaint() {
   // large base's tens of thousands of outlines: Qt's line drawing costs several times more
   // per short line. Its pixels are taken before the painter holds the image, so that taking
   // them cannot copy it away from the painter.
-  pixels_ = nullptr;
+  raster_ = PixelRaster();
   if (device_.devType() == QInternal::Image) {
     auto& image = static_cast<QImage&>(device_);
     const QImage::Format format = image.format();
     if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
         format == QImage::Format_ARGB32_Premultiplied) {
-      pixels_ = reinterpret_cast<QRgb*>(image.bits());
-      stride_ = image.bytesPerLine() / static_cast<int>(sizeof(QRgb));
-      width_ = image.width();
-      height_ = image.height();
+      // QRgb is the 32-bit 0xAARRGGBB value that PixelLayout::Argb32 packs.
+      raster_ = PixelRaster(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
+                            image.height(), image.bytesPerLine() / static_cast<int>(sizeof(QRgb)));
     }
   }
   painter_.begin(&device_);
@@ -73,34 +73,6 @@ void QPainterCanvas::usePen(const QPen& pen) {
   }
 }
 
-bool QPainterCanvas::inside(ScreenPoint p) const {
-  return pixels_ != nullptr && p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_;
-}
-
-// A thin line from one pixel to another inside the image, the end pixel left out, the
-// pixels chosen as Bresenham chose them.
-void QPainterCanvas::directLine(ScreenPoint from, ScreenPoint to, QRgb colour) {
-  const int dx = std::abs(to.x - from.x);
-  const int dy = -std::abs(to.y - from.y);
-  const int stepX = from.x < to.x ? 1 : -1;
-  const int stepY = from.y < to.y ? 1 : -1;
-  int error = dx + dy;
-  int x = from.x;
-  int y = from.y;
-  while (x != to.x || y != to.y) {
-    pixels_[static_cast<std::ptrdiff_t>(y) * stride_ + x] = colour;
-    const int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x += stepX;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y += stepY;
-    }
-  }
-}
-
 // Solid outlines: the lines inside the image are drawn directly, the others (which Qt clips)
 // go to Qt as one list. Each line leaves out its end, which the next line of the outline
 // starts with, so the pixels are those of the outlines.
@@ -108,14 +80,14 @@ void QPainterCanvas::solidOutlines(const ScreenPoint* points, const int* counts,
                                    int polylineCount) {
   const Pen& pen = this->pen();
   const bool thin = pen.width <= 1;
-  const QRgb colour = qRgb(pen.colour.red, pen.colour.green, pen.colour.blue);
+  const std::uint32_t colour = packPixel(PixelLayout::Argb32, pen.colour);
   lines_.clear();
   for (int k = 0; k < polylineCount; ++k) {
     for (int j = 1; j < counts[k]; ++j) {
       const ScreenPoint from = points[j - 1];
       const ScreenPoint to = points[j];
       if (thin && inside(from) && inside(to)) {
-        directLine(from, to, colour);
+        raster_.line(from, to, colour);
       } else {
         lines_.emplace_back(from.x, from.y, to.x, to.y);
       }
@@ -154,8 +126,7 @@ void QPainterCanvas::polyline(const ScreenPoint* points, int count) {
 
 void QPainterCanvas::setPixel(int x, int y, Rgb colour) {
   if (inside({x, y})) {
-    pixels_[static_cast<std::ptrdiff_t>(y) * stride_ + x] =
-        qRgb(colour.red, colour.green, colour.blue);
+    raster_.setPixel(x, y, packPixel(PixelLayout::Argb32, colour));
   } else {
     painter_.fillRect(x, y, 1, 1, toQColor(colour));
   }

@@ -1,11 +1,11 @@
 // QPainterCanvas: the viewer's Canvas on any Qt paint device (an image, a window's picture).
 //
 // Drawn without antialiasing, pixel for pixel as the viewer window draws: one-pixel lines
-// leave out their end point (on an image of 32-bit pixels they are set directly, Bresenham's
-// pixels; elsewhere, and for lines reaching outside the image, Qt's own aliased lines, which
-// may differ by a pixel on a slant), dotted lines run 3 pixels on and 3 in the background
-// colour, texts sit on boxes of the background colour measured with the real font. "Arial"
-// is resolved by the system's font matching (Liberation Sans on Debian with
+// leave out their end point (on an image of 32-bit pixels they are set directly through the
+// core's PixelRaster, Bresenham's pixels; elsewhere, and for lines reaching outside the image, Qt's
+// own aliased lines, which may differ by a pixel on a slant), dotted lines run 3 pixels on and 3 in
+// the background colour, texts sit on boxes of the background colour measured with the real font.
+// "Arial" is resolved by the system's font matching (Liberation Sans on Debian with
 // fonts-liberation2).
 #pragma once
 
@@ -16,6 +16,7 @@
 #include <QRgb>
 #include <vector>
 
+#include "viewer/pixel_raster.h"
 #include "viewer/tool_keeping_canvas.h"
 
 class QPaintDevice;
@@ -41,18 +42,14 @@ class QPainterCanvas final : public ToolKeepingCanvas {
   void line(ScreenPoint from, ScreenPoint to);
   void alongAxis(ScreenPoint from, ScreenPoint to, bool dotted);
   void usePen(const QPen& pen);
-  bool inside(ScreenPoint p) const;
-  void directLine(ScreenPoint from, ScreenPoint to, QRgb colour);
+  bool inside(ScreenPoint p) const { return raster_.inside(p); }
   void solidOutlines(const ScreenPoint* points, const int* counts, int polylineCount);
 
   QPaintDevice& device_;
   QPainter painter_;
   std::vector<QLine> lines_;  // kept between paintings, so its storage is reused
-  // The image's pixels while painting an image of 32-bit pixels, else nullptr.
-  QRgb* pixels_ = nullptr;
-  int stride_ = 0;
-  int width_ = 0;
-  int height_ = 0;
+  // The image's pixels while painting an image of 32-bit pixels, else an empty raster.
+  PixelRaster raster_;
 };
 
 }  // namespace calveth
