@@ -179,15 +179,17 @@ void MainDialog::press(ControlId id) {
 void MainDialog::toggleViewer() {
   if (viewerWindow_) {
     viewerPlace_ = viewerWindow_->normalOuterTopLeft();
+    viewerFrame_ = viewerWindow_->knownFrame();
     closeViewer();
     return;
   }
-  viewerWindow_ = std::make_unique<ViewerWindow>(wireViewer_, viewerPlace_);
+  viewerWindow_ = std::make_unique<ViewerWindow>(wireViewer_, viewerPlace_, viewerFrame_);
   connect(viewerWindow_.get(), &ViewerWindow::closedByWindowSystem, this, [this] {
     // Closed by another route than "&G": remembered and shown released as if by "&G", so the
     // button and the window stay in step. The window is inside its own close handling, so it
     // goes once that has returned.
     viewerPlace_ = viewerWindow_->normalOuterTopLeft();
+    viewerFrame_ = viewerWindow_->knownFrame();
     viewerWindow_->leaveViewer();
     viewerWindow_.release()->deleteLater();
     if (auto* button = qobject_cast<QAbstractButton*>(control(ControlId::Viewer))) {

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 #include <QPoint>
 #include <memory>
+#include <optional>
 
 #include "app/command_router.h"
 #include "ports/tone_port.h"
@@ -56,6 +58,8 @@ class MainDialog final : public QDialog {
   std::unique_ptr<CommandRouter> router_;
   std::unique_ptr<ViewerWindow> viewerWindow_;
   QPoint viewerPlace_{10, 10};
+  // The window manager's frame around the last viewer window, once seen (for this run only).
+  std::optional<QMargins> viewerFrame_;
   bool placed_ = false;
 };
 

@@ -108,7 +108,10 @@ class MainDialogTest : public QObject {
         QVERIFY(box != nullptr);
         QCOMPARE(box->text(),
                  QStringLiteral("Some Points are not symmetrical. Shall I try Auto detection?"));
-        QCOMPARE(box->windowTitle(), QString());
+        // No title text (a blank, so that the window system shows no program name either),
+        // and above the always-on-top viewer.
+        QVERIFY2(box->windowTitle().trimmed().isEmpty(), qPrintable(box->windowTitle()));
+        QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         box->button(answerYes ? QMessageBox::Yes : QMessageBox::No)->click();
