@@ -1,5 +1,7 @@
 #include "symmetry/open_base.h"
 
+#include <algorithm>
+
 #include "app/availability.h"
 #include "objio/byte_source.h"
 #include "objio/line_reader.h"
@@ -113,6 +115,11 @@ void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& vi
   }
 
   commitBase(staging, store);
+  // The displacements belong to an MT of an earlier base: none of them applies to this one,
+  // and the viewer would mark every vertex they left non-zero as moved.
+  std::fill_n(store.DeltaX.begin(), store.baseVertexCount, 0.0);
+  std::fill_n(store.DeltaY.begin(), store.baseVertexCount, 0.0);
+  std::fill_n(store.DeltaZ.begin(), store.baseVertexCount, 0.0);
   analyseBase(store, scratch.index, host, viewer);
 }
 
