@@ -23,8 +23,11 @@ void keepAboveTheViewer(QDialog& modal) {
 }
 
 std::optional<std::string> runFileDialog(QWidget& parent, const FileChoice& choice,
-                                         QFileDialog::AcceptMode mode) {
+                                         QFileDialog::AcceptMode mode, const QString& folder) {
   QFileDialog dialog(&parent);
+  if (!folder.isEmpty()) {
+    dialog.setDirectory(folder);
+  }
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -67,12 +70,14 @@ QStringList qtNameFilters(std::string_view filter) {
   return filters;
 }
 
-std::optional<std::string> chooseOpenFile(QWidget& parent, const FileChoice& choice) {
-  return runFileDialog(parent, choice, QFileDialog::AcceptOpen);
+std::optional<std::string> chooseOpenFile(QWidget& parent, const FileChoice& choice,
+                                          const QString& folder) {
+  return runFileDialog(parent, choice, QFileDialog::AcceptOpen, folder);
 }
 
-std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& choice) {
-  return runFileDialog(parent, choice, QFileDialog::AcceptSave);
+std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& choice,
+                                          const QString& folder) {
+  return runFileDialog(parent, choice, QFileDialog::AcceptSave, folder);
 }
 
 bool askYesNo(QWidget& parent, std::string_view question) {

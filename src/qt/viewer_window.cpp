@@ -120,6 +120,17 @@ QPoint ViewerWindow::normalOuterTopLeft() const {
   return normal.topLeft() - QPoint(frame.left(), frame.top());
 }
 
+void ViewerWindow::showWarnings(const QStringList& warnings) {
+  QString title = QString::fromLatin1(kViewerTitle);
+  if (!warnings.isEmpty()) {
+    title += QStringLiteral(" - warning: ") + warnings.front();
+    if (warnings.size() > 1) {
+      title += QStringLiteral(" (%1 more)").arg(warnings.size() - 1);
+    }
+  }
+  setWindowTitle(title);
+}
+
 void ViewerWindow::closeByToggle() {
   closingByToggle_ = true;
   close();

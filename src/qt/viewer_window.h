@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QMargins>
 #include <QPoint>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -40,6 +41,8 @@ class ViewerWindow final : public QWidget {
   QPoint normalOuterTopLeft() const;
   // The frame the window manager put around the window, once it is known.
   std::optional<QMargins> knownFrame() const;
+  // The title tells the first of the last command's warnings and how many followed it.
+  void showWarnings(const QStringList& warnings);
   // The viewer painted into the picture: show it.
   void pictureChanged() { update(); }
   const QImage& picture() const { return picture_; }
