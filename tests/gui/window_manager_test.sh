@@ -42,14 +42,13 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Polls `$@` every 20 ms until it succeeds, for at most 5 s.
+# Polls `$@` every 20 ms until it succeeds, for at most 5 s of clock time.
 wait_for() {
-  local tries
-  for ((tries = 0; tries < 250; tries++)); do
-    "$@" && return 0
+  local end=$(($(date +%s%N) + 5000000000))
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$end" ] || return 1
     sleep 0.02
   done
-  return 1
 }
 
 # A display of its own: Xvfb picks a free number and writes it to the given descriptor.
