@@ -14,8 +14,6 @@
 # Exit status 0 passed, 1 failed, 77 skipped (Xvfb or openbox missing; never when CI=true).
 set -uo pipefail
 
-program=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-samples=$(cd "$2" && pwd)
 
 missing=
 for tool in Xvfb openbox xdotool xwininfo xprop; do
@@ -30,6 +28,8 @@ if [ -n "$missing" ]; then
   exit 77
 fi
 
+program=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+samples=$(cd "$2" && pwd)
 work=$(mktemp -d)
 pids=()
 cleanup() {
