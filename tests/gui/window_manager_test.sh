@@ -145,18 +145,20 @@ file_dialog_shown() { [ -n "$(client 'Open')" ]; }
 if wait_for file_dialog_shown; then
   files=$(client 'Open')
   viewer=$(client 'Wire Flame Viewer')
-  stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g')
+  # The position of window $1 in the stacking order, bottom first.
   position() {
     local i=0 id
-    for id in $stacking; do
+    for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g'); do
       [ $((id)) -eq $(($1)) ] && { echo $i; return; }
       i=$((i + 1))
     done
     echo -1
   }
-  echo "  stacking, bottom to top: $stacking (viewer $(printf '0x%x' "$viewer"), file dialog $(printf '0x%x' "$files"))"
-  [ "$(position "$files")" -gt "$(position "$viewer")" ] ||
-    fail "the file dialog is below the viewer in the stacking order"
+  # Above the viewer once the window manager has stacked the new window (it may map it first).
+  above_viewer() { [ "$(position "$1")" -gt "$(position "$viewer")" ]; }
+  wait_for above_viewer "$files" || fail "the file dialog is below the viewer in the stacking order"
+  echo "  stacking, bottom to top: $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//')" \
+    "(viewer $(printf '0x%x' "$viewer"), file dialog $(printf '0x%x' "$files"))"
   # A base with unpaired points brings the question.
   xdotool windowfocus --sync "$files" key ctrl+a
   xdotool type --delay 1 "$samples/head_base_near.obj"
@@ -179,8 +181,7 @@ if wait_for file_dialog_shown; then
     # Nothing but blanks between the quotes of either name.
     ! grep -q '= "[^"]*[^" ][^"]*"' <<<"$title" ||
       fail "the question box shows a title: $title"
-    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g')
-    [ "$(position "$question")" -gt "$(position "$viewer")" ] ||
+    wait_for above_viewer "$question" ||
       fail "the question box is below the viewer in the stacking order"
     xdotool windowfocus --sync "$question" key Escape  # No
     question_gone() { ! xwininfo -id "$question" 2>/dev/null | grep -q IsViewable; }
