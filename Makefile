@@ -23,9 +23,12 @@ OUT          := out
 
 # Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
 # for PNG pictures of the viewer; ALSA for the desktop program's tone; dpkg-dev for the Debian
-# package's dependencies; clang with libFuzzer for make fuzz, valgrind for make memcheck.
+# package's dependencies; clang with libFuzzer for make fuzz, valgrind for make memcheck; a
+# virtual display with the openbox window manager, xdotool and the X utilities (xwininfo,
+# xprop) for the test of the desktop program under a real window manager.
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
-            qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev clang libclang-rt-14-dev valgrind
+            qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev clang libclang-rt-14-dev valgrind \
+            xvfb xauth openbox xdotool x11-utils
 
 # What `make web` needs: Debian's emscripten. The browser tests need Node, npm and Chromium
 # (the tests drive Debian's chromium; playwright-core from the npm registry never downloads one).

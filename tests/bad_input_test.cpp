@@ -261,7 +261,7 @@ const std::vector<BadInput>& rows() {
        .mt = smile,
        .statuses = {"OK: Perfect symmetry V=8 F=0", "OK: Choose Function (v=8/8)",
                     "OK: Left Seed,Right Generate.", "OK:New MT save"},
-       .lastWarning = "F Corner err FaceNum=160011 FlineType=1"},
+       .lastWarning = "F Corner err FaceNum=160011 FlineType=1: the face table is full"},
       {.name = "face_with_5000_corners",
        .base = [] { return kCubeVertices + faceWith(5000); },
        .mt = smile,

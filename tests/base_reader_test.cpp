@@ -109,8 +109,8 @@ TEST(BaseReader, CornerTableFillsBeforeTheFaceLimitWithTriangles) {
   EXPECT_EQ(r.buffer->cornerCount, static_cast<std::size_t>(fitting) * 3);
   EXPECT_EQ(r.buffer->vertexCount, 4u);
   ASSERT_EQ(r.warnings.texts.size(), static_cast<std::size_t>(100001 - fitting));
-  EXPECT_EQ(r.warnings.texts[0], "F Corner err FaceNum=3 FlineType=1");
-  EXPECT_EQ(r.warnings.texts[2], "F Corner err FaceNum=4 FlineType=1");
+  EXPECT_EQ(r.warnings.texts[0], "F Corner err FaceNum=3 FlineType=1: the face table is full");
+  EXPECT_EQ(r.warnings.texts[2], "F Corner err FaceNum=4 FlineType=1: the face table is full");
 }
 
 TEST(BaseReader, RelativeCornersCountBackFromTheVerticesReadSoFar) {

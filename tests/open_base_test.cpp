@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -188,6 +189,31 @@ TEST(OpenBase, FaceWarningsAreCappedAndCounted) {
   EXPECT_EQ(warnings.front(), "F MinERR FNum=2 FType=1 D=f 1 2");
   EXPECT_EQ(warnings.back(), "5 more face lines were not stored");
   EXPECT_EQ(run.host.lastStatus(), "OK: Perfect symmetry V=6 F=2");
+}
+
+// Displacements left by an MT of an earlier base: an accepted base clears all three axes of
+// each of its vertices (else the viewer marks them as moved); a refused file leaves them.
+TEST(OpenBase, AcceptedBaseClearsTheDisplacementsOfItsVertices) {
+  struct Case {
+    const char* bytes;
+    double expectedInBase;
+  };
+  const Case cases[] = {{kSymmetric, 0.0}, {"v 0 0 0\nv 1 2\n", 0.5}};
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    Session run;
+    for (auto* axis : {&run.store->DeltaX, &run.store->DeltaY, &run.store->DeltaZ}) {
+      std::fill_n(axis->begin(), 8, 0.5);
+    }
+    run.open(dir.write("base.obj", c.bytes));
+    for (std::size_t i = 0; i < 8; ++i) {
+      const double expected = i < 6 ? c.expectedInBase : 0.5;
+      EXPECT_EQ(run.store->DeltaX[i], expected) << i;
+      EXPECT_EQ(run.store->DeltaY[i], expected) << i;
+      EXPECT_EQ(run.store->DeltaZ[i], expected) << i;
+    }
+  }
 }
 
 TEST(OpenBase, SmallerBaseLeavesHigherEntriesAlone) {

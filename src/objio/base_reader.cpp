@@ -32,8 +32,8 @@ void readFace(std::string_view line, BaseReadBuffer& buffer, WarningSink& warnin
                   face.cornerType);
     warnings.warn(text);
   } else if (face.status == FaceLineStatus::TooManyCorners) {
-    std::snprintf(text, sizeof text, "F Corner err FaceNum=%d FlineType=%d", face.groups,
-                  face.cornerType);
+    std::snprintf(text, sizeof text, "F Corner err FaceNum=%d FlineType=%d: the face table is full",
+                  face.groups, face.cornerType);
     warnings.warn(text);
   } else {
     buffer.FaceStart[static_cast<std::size_t>(buffer.faceCount)] =

@@ -1,6 +1,7 @@
 #include "qt/dialog_host.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QtGlobal>
@@ -12,7 +13,19 @@
 
 namespace calveth {
 
+void DialogHost::beginCommand() {
+  warnings_.clear();
+  reported_ = false;
+}
+
+void DialogHost::endCommand() {
+  if (reported_ || !warnings_.isEmpty()) {
+    showWarnings_(warnings_);
+  }
+}
+
 void DialogHost::setStatusText(std::string_view text) {
+  reported_ = true;
   if (auto* line = qobject_cast<QLineEdit*>(control(ControlId::StatusLine))) {
     line->setText(qtText(text));
     line->setCursorPosition(0);  // the start of a long text stays in view
@@ -48,22 +61,31 @@ void DialogHost::setProgressPosition(int position) {
 
 void DialogHost::repaintNow() { dialog_.repaint(); }
 
+std::optional<std::string> DialogHost::remembered(std::optional<std::string> path) {
+  if (path) {
+    fileFolder_ = QFileInfo(QString::fromStdString(*path)).absolutePath();
+  }
+  return path;
+}
+
 std::optional<std::string> DialogHost::chooseOpenFile(const FileChoice& choice) {
-  return calveth::chooseOpenFile(dialog_, choice);
+  return remembered(calveth::chooseOpenFile(dialog_, choice, fileFolder_));
 }
 
 std::optional<std::string> DialogHost::chooseSaveFile(const FileChoice& choice) {
-  return calveth::chooseSaveFile(dialog_, choice);
+  return remembered(calveth::chooseSaveFile(dialog_, choice, fileFolder_));
 }
 
 bool DialogHost::askYesNo(std::string_view question) {
   return calveth::askYesNo(dialog_, question);
 }
 
-// Remarks about skipped input lines have no place in the one-line status; they go to the
-// program's error stream, where a user who started it from a terminal sees them.
+// Remarks about skipped input lines have no place in the one-line status: they are shown
+// beside it when the command ends, and go to the program's error stream as well, where a user
+// who started it from a terminal sees them.
 void DialogHost::warn(std::string_view text) {
   qWarning("%.*s", static_cast<int>(text.size()), text.data());
+  warnings_ << qtText(text);
 }
 
 }  // namespace calveth

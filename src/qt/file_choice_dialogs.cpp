@@ -2,15 +2,32 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "qt/qt_text.h"
 
 namespace calveth {
 namespace {
 
+// The viewer beside the dialog stays on top of other windows, and a window manager keeps such
+// a window above every window without the hint, its owner's modal windows included. A file
+// dialog or the question box must never open hidden under it (the program would look hung),
+// so each is on top too and raised once it is shown: among windows on top, the newest is
+// above.
+void keepAboveTheViewer(QDialog& modal) {
+  modal.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QTimer::singleShot(0, &modal, [&modal] {
+    modal.raise();
+    modal.activateWindow();
+  });
+}
+
 std::optional<std::string> runFileDialog(QWidget& parent, const FileChoice& choice,
-                                         QFileDialog::AcceptMode mode) {
+                                         QFileDialog::AcceptMode mode, const QString& folder) {
   QFileDialog dialog(&parent);
+  if (!folder.isEmpty()) {
+    dialog.setDirectory(folder);
+  }
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -18,6 +35,7 @@ std::optional<std::string> runFileDialog(QWidget& parent, const FileChoice& choi
   dialog.setNameFilters(qtNameFilters(choice.filter));
   dialog.setDefaultSuffix(qtText(choice.defaultExtension));
   dialog.selectFile(qtText(choice.initialName));
+  keepAboveTheViewer(dialog);
   // A failure of the dialog itself counts as a cancel, as does an empty choice.
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
@@ -52,18 +70,24 @@ QStringList qtNameFilters(std::string_view filter) {
   return filters;
 }
 
-std::optional<std::string> chooseOpenFile(QWidget& parent, const FileChoice& choice) {
-  return runFileDialog(parent, choice, QFileDialog::AcceptOpen);
+std::optional<std::string> chooseOpenFile(QWidget& parent, const FileChoice& choice,
+                                          const QString& folder) {
+  return runFileDialog(parent, choice, QFileDialog::AcceptOpen, folder);
 }
 
-std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& choice) {
-  return runFileDialog(parent, choice, QFileDialog::AcceptSave);
+std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& choice,
+                                          const QString& folder) {
+  return runFileDialog(parent, choice, QFileDialog::AcceptSave, folder);
 }
 
 bool askYesNo(QWidget& parent, std::string_view question) {
   QMessageBox box(QMessageBox::Information, QString(), qtText(question),
                   QMessageBox::Yes | QMessageBox::No, &parent);
   box.setDefaultButton(QMessageBox::Yes);
+  // An empty title would make the window system show the program's name instead; a blank
+  // shows nothing.
+  box.setWindowTitle(QStringLiteral(" "));
+  keepAboveTheViewer(box);
   return box.exec() == QMessageBox::Yes;
 }
 

@@ -19,9 +19,12 @@ namespace calveth {
 // parentheses added when the name does not already end with it.
 QStringList qtNameFilters(std::string_view filter);
 
-std::optional<std::string> chooseOpenFile(QWidget& parent, const FileChoice& choice);
+// Each starts in `folder` (the working folder when it is empty).
+std::optional<std::string> chooseOpenFile(QWidget& parent, const FileChoice& choice,
+                                          const QString& folder);
 // Asks before an existing file is replaced; a name typed without extension gets the default.
-std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& choice);
+std::optional<std::string> chooseSaveFile(QWidget& parent, const FileChoice& choice,
+                                          const QString& folder);
 // An information box with an empty title and the buttons Yes and No; true for Yes.
 bool askYesNo(QWidget& parent, std::string_view question);
 

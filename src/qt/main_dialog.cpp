@@ -1,5 +1,6 @@
 #include "qt/main_dialog.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCursor>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QStyle>
 #include <algorithm>
 
 #include "app/dialog_template.h"
@@ -115,7 +117,12 @@ MainDialog::MainDialog(MeshStore& store, TonePort& tone)
   setWindowModality(Qt::WindowModal);
 
   createControls();
-  host_ = std::make_unique<DialogHost>(*this, controls_);
+  host_ = std::make_unique<DialogHost>(
+      *this, controls_, [this](const QStringList& warnings) { showWarnings(warnings); });
+  auto* status = qobject_cast<QLineEdit*>(control(ControlId::StatusLine));
+  warningMark_ = status->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                   QLineEdit::TrailingPosition);
+  warningMark_->setVisible(false);
   router_ = std::make_unique<CommandRouter>(store_, *host_, *showingViewer_);
   router_->start();
   new KeyboardFilter(*this, tone);
@@ -172,22 +179,38 @@ void MainDialog::press(ControlId id) {
       toggleViewer();
       return;
     default:
+      host_->beginCommand();
       router_->press(id);
+      host_->endCommand();
+  }
+}
+
+// Beside the status text, not in it: the status line keeps the command's own result, and no
+// box interrupts the work. The viewer's title tells them too, as the viewer shows the result.
+void MainDialog::showWarnings(const QStringList& warnings) {
+  warnings_ = warnings;
+  warningMark_->setVisible(!warnings.isEmpty());
+  warningMark_->setToolTip(warnings.join(u'\n'));
+  if (viewerWindow_) {
+    viewerWindow_->showWarnings(warnings_);
   }
 }
 
 void MainDialog::toggleViewer() {
   if (viewerWindow_) {
     viewerPlace_ = viewerWindow_->normalOuterTopLeft();
+    viewerFrame_ = viewerWindow_->knownFrame();
     closeViewer();
     return;
   }
-  viewerWindow_ = std::make_unique<ViewerWindow>(wireViewer_, viewerPlace_);
+  viewerWindow_ = std::make_unique<ViewerWindow>(wireViewer_, viewerPlace_, viewerFrame_);
+  viewerWindow_->showWarnings(warnings_);
   connect(viewerWindow_.get(), &ViewerWindow::closedByWindowSystem, this, [this] {
     // Closed by another route than "&G": remembered and shown released as if by "&G", so the
     // button and the window stay in step. The window is inside its own close handling, so it
     // goes once that has returned.
     viewerPlace_ = viewerWindow_->normalOuterTopLeft();
+    viewerFrame_ = viewerWindow_->knownFrame();
     viewerWindow_->leaveViewer();
     viewerWindow_.release()->deleteLater();
     if (auto* button = qobject_cast<QAbstractButton*>(control(ControlId::Viewer))) {

@@ -6,14 +6,19 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 #include <QPoint>
+#include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "app/command_router.h"
 #include "ports/tone_port.h"
 #include "qt/dialog_host.h"
 #include "store/mesh_store.h"
 #include "viewer/wire_viewer.h"
+
+class QAction;
 
 namespace calveth {
 
@@ -35,6 +40,10 @@ class MainDialog final : public QDialog {
   ViewerWindow* viewerWindow() const { return viewerWindow_.get(); }
   // Where the viewer opens next.
   QPoint viewerPlace() const { return viewerPlace_; }
+  // The warnings of the last command that did something, and the mark at the right end of the
+  // status line that shows them (visible only when there are some; the texts on hover).
+  const QStringList& warnings() const { return warnings_; }
+  const QAction* warningMark() const { return warningMark_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -47,6 +56,7 @@ class MainDialog final : public QDialog {
   void press(ControlId id);
   void toggleViewer();
   void closeViewer();
+  void showWarnings(const QStringList& warnings);
 
   MeshStore& store_;
   ControlWidgets controls_;
@@ -56,6 +66,10 @@ class MainDialog final : public QDialog {
   std::unique_ptr<CommandRouter> router_;
   std::unique_ptr<ViewerWindow> viewerWindow_;
   QPoint viewerPlace_{10, 10};
+  // The window manager's frame around the last viewer window, once seen (for this run only).
+  std::optional<QMargins> viewerFrame_;
+  QStringList warnings_;
+  QAction* warningMark_ = nullptr;
   bool placed_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "qt/qpainter_canvas.h"
 #include "viewer/viewer_window_size.h"
@@ -17,17 +18,43 @@ constexpr auto kViewerTitle = "Wire Flame Viewer";
 constexpr Qt::WindowFlags kViewerFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint;
 
+// How often and how long a new window looks for the frame the window manager gives it. A
+// window manager frames a window before it maps it, so the frame is normally there by the
+// first look; a window without a frame after the wait has none.
+constexpr int kFrameLookMs = 10;
+constexpr int kFrameWaitMs = 1000;
+
+const QSize kOuterSize(kViewerOuterWidth, kViewerOuterHeight);
+
+QSize clientSizeWithin(QMargins frame) {
+  return kOuterSize.shrunkBy(frame).expandedTo(QSize(1, 1));
+}
+
 }  // namespace
 
-ViewerWindow::ViewerWindow(WireViewer& viewer, QPoint outerTopLeft)
+ViewerWindow::ViewerWindow(WireViewer& viewer, QPoint outerTopLeft, std::optional<QMargins> frame)
     : QWidget(nullptr, kViewerFlags), viewer_(viewer), place_(outerTopLeft) {
   setWindowTitle(QString::fromLatin1(kViewerTitle));
   setAttribute(Qt::WA_OpaquePaintEvent);
-  // Until the window system tells the size of its frame, the drawing area is what a classic
-  // frame leaves of the outer size.
-  openCanvas(QSize(kViewerClientWidth, kViewerClientHeight));
+  if (frame) {
+    // The client area goes inside the known frame, so the outer corner lands on the place.
+    frame_ = frame;
+    openCanvas(clientSizeWithin(*frame));
+    setGeometry(QRect(outerTopLeft + QPoint(frame->left(), frame->top()), size()));
+    show();
+    return;
+  }
+  // Placed by its outer corner (a top-level move() places the frame); the size is the outer
+  // size until the frame is known and the drawing area takes what the frame leaves.
+  openCanvas(kOuterSize);
   move(outerTopLeft);
   show();
+  const QMargins shownFrame = currentFrame();
+  if (!shownFrame.isNull()) {
+    fitInto(shownFrame);  // a window system that knows its frame at once
+  } else {
+    watchForFrame();
+  }
 }
 
 ViewerWindow::~ViewerWindow() { leaveViewer(); }
@@ -49,22 +76,59 @@ void ViewerWindow::openCanvas(QSize clientSize) {
   update();
 }
 
-// The outer size is 420 by 420 whatever the frame: once the frame's size is known, the
-// drawing area takes the rest.
-void ViewerWindow::fitOuterSize() {
-  const QRect outer = frameGeometry();
-  const QRect client = geometry();
-  const QSize frame(outer.width() - client.width(), outer.height() - client.height());
-  const QSize wanted(kViewerOuterWidth - frame.width(), kViewerOuterHeight - frame.height());
-  if (wanted != client.size() && wanted.width() > 0 && wanted.height() > 0) {
-    openCanvas(wanted);
+QMargins ViewerWindow::currentFrame() const {
+  const QWindow* window = windowHandle();
+  return window != nullptr ? window->frameMargins() : QMargins();
+}
+
+void ViewerWindow::watchForFrame() {
+  frameWaited_.start();
+  frameWatch_.setInterval(kFrameLookMs);
+  connect(&frameWatch_, &QTimer::timeout, this, [this] {
+    const QMargins frame = currentFrame();
+    if (!frame.isNull()) {
+      frameWatch_.stop();
+      fitInto(frame);
+    } else if (frameWaited_.elapsed() >= kFrameWaitMs) {
+      frameWatch_.stop();
+      frame_ = QMargins();  // no frame: the window is its drawing area
+    }
+  });
+  frameWatch_.start();
+}
+
+// Once, when the frame has become known: the drawing area shrinks to what the frame leaves
+// of the outer size, and the client area goes inside the frame at the place, wherever the
+// window manager put the window while it framed it.
+void ViewerWindow::fitInto(QMargins frame) {
+  frame_ = frame;
+  openCanvas(clientSizeWithin(frame));
+  setGeometry(QRect(place_ + QPoint(frame.left(), frame.top()), size()));
+}
+
+std::optional<QMargins> ViewerWindow::knownFrame() const {
+  const QMargins frame = currentFrame();
+  if (!frame.isNull()) {
+    return frame;
   }
+  return frame_;
 }
 
 QPoint ViewerWindow::normalOuterTopLeft() const {
-  const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+  const QMargins frame = currentFrame();
   const QRect normal = (isMinimized() || isMaximized()) ? normalGeometry() : geometry();
-  return normal.topLeft() - frameOffset;
+  return normal.topLeft() - QPoint(frame.left(), frame.top());
+}
+
+void ViewerWindow::showWarnings(const QStringList& warnings) {
+  QString title = QString::fromLatin1(kViewerTitle);
+  if (!warnings.isEmpty()) {
+    title += QStringLiteral(" - warning: ") + warnings.front();
+    if (warnings.size() > 1) {
+      title += QStringLiteral(" (%1 more)").arg(warnings.size() - 1);
+    }
+  }
+  setWindowTitle(title);
 }
 
 void ViewerWindow::closeByToggle() {
@@ -82,22 +146,6 @@ void ViewerWindow::closeEvent(QCloseEvent* event) {
   if (!closingByToggle_) {
     emit closedByWindowSystem();
   }
-}
-
-void ViewerWindow::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  fitOuterSize();
-  if (!placed_) {
-    // Some window systems take a place given before the window exists for the drawing
-    // area's; now that the frame is known, the outer corner goes where it belongs.
-    placed_ = true;
-    move(place_);
-  }
-}
-
-void ViewerWindow::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  fitOuterSize();
 }
 
 }  // namespace calveth

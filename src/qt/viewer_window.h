@@ -3,14 +3,22 @@
 //
 // The viewer paints into a picture the window keeps, so the window can show its last picture
 // whenever the window system asks (after being uncovered, restored or moved). The window is
-// 420 by 420 pixels outside, frame and title bar included, wherever the window system's frame
-// size allows.
+// 420 by 420 pixels outside, frame and title bar included, with its outer top-left corner at
+// the place it is given. A window manager tells the frame's size only once the window is on
+// the screen: the first window of a run is placed by its outer corner and takes its outer
+// size once the frame is known; later windows are given the frame learnt before and open
+// right at once.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QMargins>
 #include <QPoint>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "viewer/wire_viewer.h"
 
@@ -23,13 +31,18 @@ class ViewerWindow final : public QWidget {
 
  public:
   // Opens the window with its outer top-left corner at `outerTopLeft` and paints the
-  // viewer's last projection into it.
-  ViewerWindow(WireViewer& viewer, QPoint outerTopLeft);
+  // viewer's last projection into it. `frame` is the window manager's frame around an
+  // earlier viewer window of the run, when one was seen.
+  ViewerWindow(WireViewer& viewer, QPoint outerTopLeft, std::optional<QMargins> frame = {});
   ~ViewerWindow() override;
 
   // The outer top-left corner of the window's normal position (neither minimised nor
   // maximised): the place at which it opens next time.
   QPoint normalOuterTopLeft() const;
+  // The frame the window manager put around the window, once it is known.
+  std::optional<QMargins> knownFrame() const;
+  // The title tells the first of the last command's warnings and how many followed it.
+  void showWarnings(const QStringList& warnings);
   // The viewer painted into the picture: show it.
   void pictureChanged() { update(); }
   const QImage& picture() const { return picture_; }
@@ -46,18 +59,20 @@ class ViewerWindow final : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
 
  private:
-  void fitOuterSize();
+  QMargins currentFrame() const;
+  void watchForFrame();
+  void fitInto(QMargins frame);
   void openCanvas(QSize clientSize);
 
   WireViewer& viewer_;
   QImage picture_;
   std::unique_ptr<QPainterCanvas> canvas_;
   QPoint place_;
-  bool placed_ = false;
+  std::optional<QMargins> frame_;
+  QTimer frameWatch_;
+  QElapsedTimer frameWaited_;
   bool closingByToggle_ = false;
   bool viewerLeft_ = false;
 };

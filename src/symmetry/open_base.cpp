@@ -1,5 +1,7 @@
 #include "symmetry/open_base.h"
 
+#include <algorithm>
+
 #include "objio/line_reader.h"
 #include "ports/status_text.h"
 #include "symmetry/auto_pairs.h"
@@ -108,6 +110,11 @@ BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerP
   }
 
   commitBase(staging, store);
+  // The displacements belong to an MT of an earlier base: none of them applies to this one,
+  // and the viewer would mark every vertex they left non-zero as moved.
+  std::fill_n(store.DeltaX.begin(), store.baseVertexCount, 0.0);
+  std::fill_n(store.DeltaY.begin(), store.baseVertexCount, 0.0);
+  std::fill_n(store.DeltaZ.begin(), store.baseVertexCount, 0.0);
   return analyseBase(store, scratch.index, host, viewer);
 }
 

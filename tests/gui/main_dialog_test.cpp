@@ -2,7 +2,9 @@
 // file dialogs and the question answered, cancels, and the keyboard.
 #include <QCheckBox>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,7 @@
 #include "qt/dialog_font.h"
 #include "qt/main_dialog.h"
 #include "qt/qt_text.h"
+#include "qt/viewer_window.h"
 #include "support/run_program.h"
 
 namespace calveth::testing {
@@ -108,7 +111,10 @@ class MainDialogTest : public QObject {
         QVERIFY(box != nullptr);
         QCOMPARE(box->text(),
                  QStringLiteral("Some Points are not symmetrical. Shall I try Auto detection?"));
-        QCOMPARE(box->windowTitle(), QString());
+        // No title text (a blank, so that the window system shows no program name either),
+        // and above the always-on-top viewer.
+        QVERIFY2(box->windowTitle().trimmed().isEmpty(), qPrintable(box->windowTitle()));
+        QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         box->button(answerYes ? QMessageBox::Yes : QMessageBox::No)->click();
@@ -404,6 +410,111 @@ class MainDialogTest : public QObject {
     QVERIFY(!dialog_->isVisible());
     QCOMPARE(dialog_->viewerWindow(), nullptr);  // the viewer goes with the dialog
     QVERIFY(tone_.calls.empty());
+  }
+
+  // Warnings go to the mark beside the status line and into the viewer's title; the status
+  // line keeps the command's text. A command that did something replaces them, a cancelled
+  // one leaves them.
+  void warningsShowBesideTheStatusLine() {
+    QTemporaryDir folder;
+    const QString symmetric = QStringLiteral(
+        "v 1 0 0\nv -1 0 0\nv 1 1 0\nv -1 1 0\nv 0 2 0\nv 0 -1 0\nf 1 2 4 3\nf 3 4 5\n");
+    const QString warned = folder.filePath(QStringLiteral("warned.obj"));
+    const QString clean = folder.filePath(QStringLiteral("clean.obj"));
+    QVERIFY(writeFile(warned, (symmetric + QStringLiteral("f 1 2\nf 2 3\n")).toLatin1()));
+    QVERIFY(writeFile(clean, symmetric.toLatin1()));
+    click(dialog_->control(ControlId::Viewer));
+    const QString viewerTitle = QStringLiteral("Wire Flame Viewer");
+    struct Step {
+      const char* what;
+      QString path;  // empty: the file dialog is cancelled
+      QString status;
+      QStringList warnings;
+    };
+    const QStringList minErr{QStringLiteral("F MinERR FNum=2 FType=1 D=f 1 2"),
+                             QStringLiteral("F MinERR FNum=2 FType=1 D=f 2 3")};
+    const Step steps[] = {
+        {"warned", warned, QStringLiteral("OK: Perfect symmetry V=6 F=2"), minErr},
+        {"cancelled", QString(), QStringLiteral("OK: Perfect symmetry V=6 F=2"), minErr},
+        {"clean", clean, QStringLiteral("OK: Perfect symmetry V=6 F=2"), {}},
+    };
+    for (const Step& step : steps) {
+      answerNextModal(dialog_.get(), [path = step.path](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        if (path.isEmpty()) {
+          files->reject();
+        } else {
+          files->selectFile(path);
+          static_cast<QDialog*>(files)->accept();
+        }
+      });
+      click(dialog_->control(ControlId::OpenBase));
+      QCOMPARE(status(), step.status);
+      QCOMPARE(dialog_->warnings(), step.warnings);
+      QCOMPARE(dialog_->warningMark()->isVisible(), !step.warnings.isEmpty());
+      QCOMPARE(dialog_->warningMark()->toolTip(), step.warnings.join(u'\n'));
+      const QString title = dialog_->viewerWindow()->windowTitle();
+      if (step.warnings.isEmpty()) {
+        QCOMPARE(title, viewerTitle);
+      } else {
+        QVERIFY2(title.startsWith(viewerTitle + QStringLiteral(" - warning: F MinERR")) &&
+                     title.endsWith(QStringLiteral("(1 more)")),
+                 qPrintable(title));
+      }
+    }
+    // A viewer opened later shows them too.
+    click(dialog_->control(ControlId::Viewer));
+    answerNextModal(dialog_.get(), [warned](QWidget* modal) {
+      qobject_cast<QFileDialog*>(modal)->selectFile(warned);
+      qobject_cast<QDialog*>(modal)->accept();
+    });
+    click(dialog_->control(ControlId::OpenBase));
+    click(dialog_->control(ControlId::Viewer));
+    QVERIFY(dialog_->viewerWindow()->windowTitle().contains(QStringLiteral("warning: F MinERR")));
+  }
+
+  // Each file dialog starts in the folder of the file last chosen in any of them; the save
+  // keeps its proposed name.
+  void fileDialogsStartInTheLastChosenFolder() {
+    QTemporaryDir other;
+    const QString samples = QFileInfo(sample("head_base.obj")).absolutePath();
+    QStringList folders;
+    QString proposed;
+    const auto noteFolder = [&folders, &proposed](QWidget* modal) {
+      auto* files = qobject_cast<QFileDialog*>(modal);
+      folders << files->directory().absolutePath();
+      proposed = QFileInfo(files->selectedFiles().value(0)).fileName();
+    };
+    answerNextModal(dialog_.get(), [&](QWidget* modal) {
+      noteFolder(modal);
+      qobject_cast<QFileDialog*>(modal)->selectFile(sample("head_base.obj"));
+      qobject_cast<QDialog*>(modal)->accept();
+    });
+    click(dialog_->control(ControlId::OpenBase));
+    answerNextModal(dialog_.get(), [&](QWidget* modal) {
+      noteFolder(modal);
+      qobject_cast<QFileDialog*>(modal)->selectFile(sample("head_smile.obj"));
+      qobject_cast<QDialog*>(modal)->accept();
+    });
+    click(dialog_->control(ControlId::OpenMt));
+    click(dialog_->control(ControlId::MirrorLeftToRight));
+    const QString saved = QDir(other.path()).filePath(QStringLiteral("saved.obj"));
+    answerNextModal(dialog_.get(), [&](QWidget* modal) {
+      noteFolder(modal);
+      QCOMPARE(proposed, QStringLiteral("head_smileMirR.obj"));
+      qobject_cast<QFileDialog*>(modal)->selectFile(saved);
+      qobject_cast<QDialog*>(modal)->accept();
+    });
+    click(dialog_->control(ControlId::SaveMt));
+    QCOMPARE(status(), QStringLiteral("OK:New MT save"));
+    answerNextModal(dialog_.get(), [&](QWidget* modal) {
+      noteFolder(modal);
+      cancel(modal);
+    });
+    click(dialog_->control(ControlId::OpenMt));
+    QCOMPARE(folders.size(), 4);
+    QCOMPARE(folders.mid(1),
+             (QStringList{samples, samples, QFileInfo(other.path()).absoluteFilePath()}));
   }
 };
 
