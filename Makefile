@@ -6,6 +6,7 @@ ASAN_DIR     ?= build-asan
 BENCH_DIR    ?= build-bench
 FUZZ_DIR     ?= build-fuzz
 MEMCHECK_DIR ?= build-memcheck
+WINDOWS_DIR  ?= build-windows
 # make fuzz: seconds per target, and the targets (fuzz/fuzz_targets.h).
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= open_base open_mt sequence
@@ -28,6 +29,17 @@ PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobj
 # What `make screenshots` needs besides: a virtual display, a keyboard driver and a grabber.
 SCREENSHOT_PACKAGES := xvfb xauth xdotool imagemagick
 
+# The Windows programs: Debian's MinGW-w64 cross compiler (the posix thread variant), Wine to
+# run them, GoogleTest's sources to cross-build the suite, python3 for the icon and banner,
+# zip for the download; the desktop test under Wine needs a virtual display, a window manager,
+# a keyboard driver and a grabber.
+WINDOWS_PACKAGES := cmake make python3 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine googletest zip \
+                    xvfb xauth openbox xdotool imagemagick
+WINDOWS_VERSION  := $(shell awk '/^project/ {print $$3; exit}' CMakeLists.txt)
+WINDOWS_ZIP      := $(WINDOWS_DIR)/calveth-$(WINDOWS_VERSION)-windows-x64.zip
+# Wine keeps its own Windows installation in the build folder, quiet.
+WINE_ENV         := WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Installs those of the packages in $(1) that are missing.
@@ -40,7 +52,7 @@ define install-missing
 endef
 
 .PHONY: all deps build run gui screenshots test bench sanitize fuzz memcheck samples artwork package \
-        package-check format format-check clean
+        package-check format format-check clean windows windows-deps test-windows
 
 all: build
 
@@ -132,6 +144,24 @@ package: build
 package-check: package
 	tests/package_check.sh $(BUILD_DIR)
 
+# The Windows programs, cross-built into $(WINDOWS_DIR) (Qt is not used there), and the zip.
+windows-deps:
+	$(call install-missing,$(WINDOWS_PACKAGES))
+
+$(WINDOWS_DIR)/CMakeCache.txt: | windows-deps
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DCALVETH_QT=OFF -DCALVETH_GTEST_SOURCE=/usr/src/googletest \
+	  -DCALVETH_WERROR=$(WERROR)
+
+windows: windows-deps $(WINDOWS_DIR)/CMakeCache.txt
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-cli calveth-desktop
+
+# The GoogleTest suite under Wine, in a Wine installation of the build folder's own.
+test-windows: windows
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-tests
+	@[ -f $(WINDOWS_DIR)/wine/system.reg ] || { echo "Setting up Wine in $(WINDOWS_DIR)/wine"; $(WINE_ENV) wineboot -i >/dev/null 2>&1; }
+	cd $(WINDOWS_DIR) && $(WINE_ENV) wine tests/calveth-tests.exe --gtest_brief=1
+
 format:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
@@ -139,4 +169,4 @@ format-check:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(MEMCHECK_DIR) $(OUT)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(MEMCHECK_DIR) $(WINDOWS_DIR) $(OUT)

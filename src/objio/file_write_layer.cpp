@@ -4,19 +4,17 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <system_error>
 #include <utility>
 
 #include "objio/byte_source.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
+// On Windows the layer is the Windows API's (src/win32/win32_file_layer.cpp): exclusive
+// creation and flushing to the disk are not reliably there through the C library.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace calveth {
 namespace {
@@ -40,12 +38,8 @@ class SystemOutputFile final : public OutputFile {
 
   bool close() override {
     bool ok = std::fflush(file_) == 0;
-#ifdef _WIN32
-    ok = ok && _commit(_fileno(file_)) == 0;
-#else
     // The rename that follows must not reach the disk before the data does.
     ok = ok && fsync(fileno(file_)) == 0;
-#endif
     if (!ok) {
       error_ = std::strerror(errno);
     }
@@ -61,14 +55,12 @@ class SystemOutputFile final : public OutputFile {
   std::string& error_;
 };
 
-#ifndef _WIN32
 // The permissions that open() with 0666 gives under the process's umask.
 mode_t plainFileMode() {
   const mode_t mask = umask(0);
   umask(mask);
   return 0666 & ~mask;
 }
-#endif
 
 class SystemFileLayer final : public FileWriteLayer {
  public:
@@ -79,13 +71,6 @@ class SystemFileLayer final : public FileWriteLayer {
     const std::string folder = parent.empty() ? std::string(".") : parent;
     const std::string name = utf8FromPath(path.filename());
     std::FILE* file = nullptr;
-#ifdef _WIN32
-    std::random_device random;
-    for (int attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
-      temporaryPath = folder + "\\." + name + "." + std::to_string(random()) + ".calveth-tmp";
-      file = openFile(temporaryPath, "wxb");  // fails when the name is taken
-    }
-#else
     std::string pattern = folder + "/." + name + ".calveth-XXXXXX";
     const int descriptor = mkstemp(pattern.data());
     if (descriptor >= 0) {
@@ -99,7 +84,6 @@ class SystemFileLayer final : public FileWriteLayer {
       }
       temporaryPath = pattern;
     }
-#endif
     if (file == nullptr) {
       error_ = std::strerror(errno);
       return nullptr;
@@ -136,3 +120,5 @@ FileWriteLayer& systemFileLayer() {
 }
 
 }  // namespace calveth
+
+#endif  // _WIN32
