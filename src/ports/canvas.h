@@ -12,9 +12,14 @@
 #include <cstdint>
 #include <string_view>
 
-#include "viewer/screen_data.h"
-
 namespace calveth {
+
+// A screen position in whole pixels, x to the right, y downwards.
+struct ScreenPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
 
 struct Rgb {
   std::uint8_t red = 0;

@@ -9,16 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ports/canvas.h"
 #include "store/mesh_store.h"
 
 namespace calveth {
-
-// A screen position in whole pixels, x to the right, y downwards.
-struct ScreenPoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
-};
 
 // Vertex positions and per-face values are sized like the corner table, far above the
 // readers' 40000 vertices and 100000 faces.
