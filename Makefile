@@ -155,6 +155,13 @@ $(WINDOWS_DIR)/CMakeCache.txt: | windows-deps
 
 windows: windows-deps $(WINDOWS_DIR)/CMakeCache.txt
 	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-cli calveth-desktop
+	@rm -rf $(WINDOWS_DIR)/zip $(WINDOWS_ZIP)
+	@mkdir -p $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)
+	cp $(WINDOWS_DIR)/calveth.exe $(WINDOWS_DIR)/calveth-cli.exe $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/
+	@# CRLF line ends, which every Windows editor shows.
+	sed 's/$$/\r/' packaging/README-windows.txt >$(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/README-windows.txt
+	cd $(WINDOWS_DIR)/zip && zip -q -X -9 -r ../$(notdir $(WINDOWS_ZIP)) calveth-$(WINDOWS_VERSION)
+	@ls -l $(WINDOWS_DIR)/calveth.exe $(WINDOWS_DIR)/calveth-cli.exe $(WINDOWS_ZIP)
 
 # The GoogleTest suite under Wine, in a Wine installation of the build folder's own, on a
 # virtual display (the dialog's tests create windows); then the desktop program driven by

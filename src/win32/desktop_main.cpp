@@ -1,8 +1,9 @@
 // The Windows desktop program: the common controls, the store and the tone, the main dialog
 // run until it ends, and the program ends with it (the viewer window closes with the
 // dialog). Nothing is read from or written to the registry or any settings file.
-#include <commctrl.h>
 #include <windows.h>
+// Needs windows.h before it.
+#include <commctrl.h>
 
 #include <memory>
 

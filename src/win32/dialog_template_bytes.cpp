@@ -1,7 +1,8 @@
 #include "win32/dialog_template_bytes.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// Needs windows.h before it.
+#include <commctrl.h>
 
 #include <string>
 

@@ -1,7 +1,8 @@
 #include "win32/png_picture.h"
 
-#include <wincodec.h>
 #include <windows.h>
+// Needs windows.h before it.
+#include <wincodec.h>
 
 #include <cstdint>
 #include <vector>

@@ -158,5 +158,36 @@ else
   fail "Save MT wrote no file"
 fi
 
+# How soon the dialog answers again after "Open Base" of a 40000-vertex base with the viewer
+# open: measured and reported, not judged (timings are no test's business).
+if [ -x "$build/tests/calveth-answer-probe.exe" ]; then
+  awk 'BEGIN { for (j = 0; j < 200; j++) for (i = 0; i < 200; i++)
+                 printf "v %.4f %.4f %.4f\n", (i - 99.5) / 50, j / 50, (i - 99.5) * (i - 99.5) / 5000;
+               for (j = 0; j < 199; j++) for (i = 0; i < 199; i++) {
+                 a = j * 200 + i + 1; printf "f %d %d %d %d\n", a, a + 1, a + 201, a + 200 } }' \
+    >"$work/grid40000.obj"
+  wine "$build/calveth.exe" >>"$work/program.log" 2>&1 &
+  program_pid=$!
+  dialog=$(await_window '^CALVETH II' 300) || { fail "the dialog did not open again"; exit 1; }
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+  sleep 0.5
+  key alt+g
+  await_window '^Wire Flame Viewer$' 50 >/dev/null || fail "&G did not open the viewer"
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+  key Tab space
+  await_window '^Open$' 100 >/dev/null || { fail "Open Base showed no file dialog"; exit 1; }
+  wine "$build/tests/calveth-answer-probe.exe" >"$work/answer.txt" 2>&1 &
+  probe_pid=$!
+  xdotool type --delay 10 "$(winpath "$work/grid40000.obj")"
+  sleep 0.5
+  key Return
+  wait "$probe_pid" || true
+  echo "measured: the dialog answered again $(cat "$work/answer.txt") after Open Base of 40000 vertices, viewer open"
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+  key F3
+  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$program_pid" 2>/dev/null || program_pid=
+fi
+
 echo "desktop run under Wine: $failures failure(s)"
 exit $((failures > 0))
