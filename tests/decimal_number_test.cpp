@@ -1,4 +1,4 @@
-#include "objio/decimal_number.h"
+#include "objio/obj_tokens.h"
 
 #include <gtest/gtest.h>
 

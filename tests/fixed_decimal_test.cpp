@@ -1,5 +1,5 @@
 // The number text of the written vertex lines: six decimals, the digits of printf's "%f".
-#include "objio/fixed_decimal.h"
+#include "objio/obj_tokens.h"
 
 #include <gtest/gtest.h>
 

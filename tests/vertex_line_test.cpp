@@ -1,4 +1,4 @@
-#include "objio/vertex_line.h"
+#include "objio/obj_tokens.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <system_error>
 #include <utility>
 
-#include "objio/byte_source.h"
+#include "objio/line_reader.h"
 
 namespace calveth {
 

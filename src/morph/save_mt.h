@@ -8,7 +8,7 @@
 // changes nothing.
 #pragma once
 
-#include "objio/file_write_layer.h"
+#include "objio/safe_file_writer.h"
 #include "ports/host.h"
 #include "store/mesh_store.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "objio/face_line.h"
-#include "objio/vertex_line.h"
+#include "objio/obj_tokens.h"
 
 namespace calveth {
 namespace {
@@ -92,7 +92,6 @@ void commitBase(const BaseReadBuffer& buffer, MeshStore& store) {
   store.baseVertexCount = buffer.vertexCount;
   store.faceCount = buffer.faceCount;
   store.halfBase = buffer.halfBase;
-  store.baseLongLine = buffer.longLine ? 1 : 0;
 }
 
 }  // namespace calveth

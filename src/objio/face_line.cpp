@@ -5,8 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "objio/digit_run.h"
-#include "objio/obj_text.h"
+#include "objio/obj_tokens.h"
 
 namespace calveth {
 namespace {

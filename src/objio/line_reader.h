@@ -1,20 +1,122 @@
-// LineReader: delivers the lines of an OBJ text one at a time, in file order.
+// The line reader: delivers the lines of an OBJ text one at a time, in file order, from a
+// file opened by path or from a block of memory.
 //
 // Line ends may be LF, CRLF or a lone CR, mixed within one file. Every physical line is
 // delivered exactly once, a last line without a line end included, and lines may be of any
-// length up to kMaxLineBytes (the buffer grows for a line longer than the chunk size). A delivered
-// line keeps its LF or CRLF as in the file; a lone CR is delivered as LF. The view stays valid
-// until the next call.
+// length up to kMaxLineBytes (the buffer grows for a line longer than the chunk size). A
+// delivered line keeps its LF or CRLF as in the file; a lone CR is delivered as LF. The view
+// stays valid until the next call.
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "objio/byte_source.h"
-#include "objio/line_feed_search.h"
-
 namespace calveth {
+
+// ---- Byte sources --------------------------------------------------------------------------
+//
+// Bytes arrive exactly as stored (no line-end translation). read() fills up to n bytes and
+// returns how many it gave; 0 means the end of the data or a read error (failed() tells).
+
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual std::size_t read(char* destination, std::size_t n) = 0;
+  virtual bool failed() const { return false; }
+};
+
+class MemorySource final : public ByteSource {
+ public:
+  explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t read(char* destination, std::size_t n) override;
+
+ private:
+  std::string_view bytes_;
+  std::size_t position_ = 0;
+};
+
+// Owns an open file and closes it on destruction. A path that names a directory, or that
+// cannot be opened for reading, gives a source that is not open.
+class FileSource final : public ByteSource {
+ public:
+  explicit FileSource(const std::string& utf8Path);
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  bool isOpen() const { return file_ != nullptr; }
+  std::size_t read(char* destination, std::size_t n) override;
+  bool failed() const override { return failed_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
+
+// A path from UTF-8 text, whatever the system's own encoding of paths.
+std::filesystem::path pathFromUtf8(const std::string& utf8Path);
+std::string utf8FromPath(const std::filesystem::path& path);
+
+// Opens a file by a UTF-8 path with the C library's mode string ("rb", "wb"); on Windows the
+// path is widened first so that non-ASCII names work there too.
+std::FILE* openFile(const std::string& utf8Path, const char* mode);
+
+// ---- Line-feed search ----------------------------------------------------------------------
+//
+// A typical OBJ line is 20 to 50 bytes long; searching each line's end with a library call
+// costs more than the search itself. This search compares a whole 64-byte block at once and
+// keeps the block's bit mask, so the lines inside one block cost a bit scan each.
+//
+// The buffer must be readable up to the end of the 64-byte block (counted from the buffer's
+// start) that holds `limit`; bytes at or after `limit` are never reported.
+
+inline constexpr std::size_t kLineFeedBlock = 64;
+
+class LineFeedSearch {
+ public:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  // The position of the first LF in data[from, limit), or kNone. Inline: it runs once a line.
+  std::size_t find(const char* data, std::size_t from, std::size_t limit) {
+    std::size_t block = from - from % kLineFeedBlock;
+    while (block < limit) {
+      if (block != cachedBlock_) {
+        cachedBlock_ = block;
+        cachedMask_ = lineFeedMask(data + block);
+      }
+      std::uint64_t mask = cachedMask_;
+      if (from > block) {
+        mask &= ~std::uint64_t{0} << (from - block);
+      }
+      if (limit - block < kLineFeedBlock) {
+        mask &= (std::uint64_t{1} << (limit - block)) - 1;
+      }
+      if (mask != 0) {
+        return block + static_cast<std::size_t>(std::countr_zero(mask));
+      }
+      block += kLineFeedBlock;
+    }
+    return kNone;
+  }
+
+  // The buffer's bytes moved or changed: forget the cached block.
+  void forget() { cachedBlock_ = kNone; }
+
+ private:
+  // Bit k set when block[k] is an LF.
+  static std::uint64_t lineFeedMask(const char* block);
+
+  std::size_t cachedBlock_ = kNone;
+  std::uint64_t cachedMask_ = 0;
+};
+
+// ---- Lines ---------------------------------------------------------------------------------
 
 // Lines of this many bytes or more (line end included) count as long lines: information for
 // the user only, since the reader handles them like any other.

@@ -3,10 +3,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "objio/byte_source.h"
-#include "objio/fixed_decimal.h"
 #include "objio/line_reader.h"
-#include "objio/safe_file_writer.h"
+#include "objio/obj_tokens.h"
 
 namespace calveth {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "objio/file_write_layer.h"
+#include "objio/safe_file_writer.h"
 
 namespace calveth {
 

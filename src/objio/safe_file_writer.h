@@ -1,10 +1,10 @@
-// SafeFileWriter: writes a whole file so that its target never holds a partial one.
+// The crash-safe writer: every file the program writes goes to a new temporary file beside
+// its target and then replaces the target in one step, so that the target holds either its
+// previous content or the whole new file.
 //
-// The bytes go through a fixed buffer into a temporary file beside the target; commit()
-// brings them to the disk, closes the file and renames it over the target. Until then the
-// target keeps its previous content, and a writer that is not committed (an error, an early
-// return) removes its temporary file. The first failure is remembered: later writes do
-// nothing and commit() reports it.
+// The system operations it needs form the file-writing layer (FileWriteLayer): the real file
+// system here, another one on another system, and layers of their own in tests that make any
+// single operation fail.
 #pragma once
 
 #include <array>
@@ -13,9 +13,44 @@
 #include <string>
 #include <string_view>
 
-#include "objio/file_write_layer.h"
-
 namespace calveth {
+
+// ---- The file-writing layer ----------------------------------------------------------------
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  // False when not all bytes were written.
+  virtual bool write(const char* data, std::size_t size) = 0;
+  // Brings the data to the disk and closes the file; false when either fails. Called once.
+  virtual bool close() = 0;
+};
+
+class FileWriteLayer {
+ public:
+  virtual ~FileWriteLayer() = default;
+  // A new, empty file in the folder of `target` under a name of its own (stored in
+  // `temporaryPath`), readable and writable as a plain new file would be; nullptr when it
+  // cannot be created.
+  virtual std::unique_ptr<OutputFile> createBeside(const std::string& target,
+                                                   std::string& temporaryPath) = 0;
+  // Renames `temporary` to `target` in one step, replacing what was there.
+  virtual bool replace(const std::string& temporary, const std::string& target) = 0;
+  virtual void remove(const std::string& path) = 0;
+  // The system's text for the last failure of this layer.
+  virtual std::string lastError() const = 0;
+};
+
+// The real file system.
+FileWriteLayer& systemFileLayer();
+
+// ---- SafeFileWriter ------------------------------------------------------------------------
+//
+// The bytes go through a fixed buffer into a temporary file beside the target; commit()
+// brings them to the disk, closes the file and renames it over the target. Until then the
+// target keeps its previous content, and a writer that is not committed (an error, an early
+// return) removes its temporary file. The first failure is remembered: later writes do
+// nothing and commit() reports it.
 
 class SafeFileWriter {
  public:

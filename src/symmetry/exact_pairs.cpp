@@ -1,14 +1,20 @@
 #include "symmetry/exact_pairs.h"
 
-#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace calveth {
 namespace {
 
 // -0.0 + 0.0 is +0.0, so equal coordinates get equal bits (there are no NaNs: the reader
-// refuses them).
-std::uint64_t foldedBits(double value) { return std::bit_cast<std::uint64_t>(value + 0.0); }
+// refuses them). A copy of the bytes rather than std::bit_cast, which not every standard
+// library has; compilers make the same single move of it.
+std::uint64_t foldedBits(double value) {
+  const double folded = value + 0.0;
+  std::uint64_t bits;
+  std::memcpy(&bits, &folded, sizeof bits);
+  return bits;
+}
 
 std::size_t slotOf(double x, double y, double z) {
   const std::uint64_t h = mixKeys(foldedBits(x), foldedBits(y), foldedBits(z));

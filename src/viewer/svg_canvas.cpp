@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "objio/obj_tokens.h"
 #include "viewer/sans_text_metrics.h"
 
 namespace calveth {
@@ -19,9 +20,8 @@ void append(std::string& out, int value) {
 }
 
 void append(std::string& out, double value) {
-  char digits[32];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out.append(digits, result.ptr);
+  char digits[kShortestDecimalMaxChars];
+  out.append(digits, writeShortestDecimal(digits, value));
 }
 
 void appendColour(std::string& out, Rgb colour) {

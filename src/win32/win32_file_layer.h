@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "objio/file_write_layer.h"
+#include "objio/safe_file_writer.h"
 
 namespace calveth {
 

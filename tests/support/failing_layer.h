@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "objio/file_write_layer.h"
+#include "objio/safe_file_writer.h"
 
 namespace calveth::testing {
 

