@@ -95,7 +95,7 @@ TEST(GdiViewer, TheEmptyPictureHasTheAxisAndTheLegend) {
   EXPECT_EQ(at(5, 100), kBlack);
   EXPECT_EQ(at(200, 12), kYellow);
   EXPECT_EQ(at(200, 13), kWhite);
-  EXPECT_EQ(at(200, 379), kYellow);                                   // (379 - 10) / 3 is even
+  EXPECT_EQ(at(200, 378), kYellow);  // (378 - 10) / 3 is even: a yellow run
   EXPECT_EQ(at(202, 2) == 0x6464FF || at(203, 3) == 0x6464FF, true);  // "Y-axis" on blue
 }
 
