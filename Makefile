@@ -8,6 +8,7 @@ FUZZ_DIR     ?= build-fuzz
 MEMCHECK_DIR ?= build-memcheck
 WEB_DIR      ?= build-web
 WEB_PORT     ?= 8000
+WINDOWS_DIR  ?= build-windows
 # make fuzz: seconds per target, and the targets (fuzz/fuzz_targets.h).
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= open_base open_mt sequence
@@ -38,6 +39,17 @@ WEB_TEST_PACKAGES := chromium
 # What `make screenshots` needs besides: a virtual display, a keyboard driver and a grabber.
 SCREENSHOT_PACKAGES := xvfb xauth xdotool imagemagick
 
+# The Windows programs: Debian's MinGW-w64 cross compiler (the posix thread variant), Wine to
+# run them, GoogleTest's sources to cross-build the suite, python3 for the icon and banner,
+# zip for the download; the desktop test under Wine needs a virtual display, a window manager,
+# a keyboard driver and a grabber.
+WINDOWS_PACKAGES := cmake make python3 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine googletest zip \
+                    xvfb xauth x11-utils openbox xdotool imagemagick
+WINDOWS_VERSION  := $(shell awk '/^project/ {print $$3; exit}' CMakeLists.txt)
+WINDOWS_ZIP      := $(WINDOWS_DIR)/calveth-$(WINDOWS_VERSION)-windows-x64.zip
+# Wine keeps its own Windows installation in the build folder, quiet.
+WINE_ENV         := WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Installs those of the packages in $(1) that are missing.
@@ -50,7 +62,8 @@ define install-missing
 endef
 
 .PHONY: all deps build run gui screenshots test bench sanitize fuzz memcheck samples artwork package \
-        package-check format format-check clean web web-deps serve-web web-test
+        package-check format format-check clean web web-deps serve-web web-test \
+        windows windows-deps test-windows screenshot-windows
 
 all: build
 
@@ -174,6 +187,40 @@ package: build
 package-check: package
 	tests/package_check.sh $(BUILD_DIR)
 
+# The Windows programs, cross-built into $(WINDOWS_DIR) (Qt is not used there), and the zip.
+windows-deps:
+	$(call install-missing,$(WINDOWS_PACKAGES))
+
+$(WINDOWS_DIR)/CMakeCache.txt: | windows-deps
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DCALVETH_QT=OFF -DCALVETH_GTEST_SOURCE=/usr/src/googletest \
+	  -DCALVETH_WERROR=$(WERROR)
+
+windows: windows-deps $(WINDOWS_DIR)/CMakeCache.txt
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-cli calveth-desktop
+	@rm -rf $(WINDOWS_DIR)/zip $(WINDOWS_ZIP)
+	@mkdir -p $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)
+	cp $(WINDOWS_DIR)/calveth.exe $(WINDOWS_DIR)/calveth-cli.exe $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/
+	@# CRLF line ends, which every Windows editor shows.
+	sed 's/$$/\r/' packaging/README-windows.txt >$(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/README-windows.txt
+	cd $(WINDOWS_DIR)/zip && zip -q -X -9 -r ../$(notdir $(WINDOWS_ZIP)) calveth-$(WINDOWS_VERSION)
+	@ls -l $(WINDOWS_DIR)/calveth.exe $(WINDOWS_DIR)/calveth-cli.exe $(WINDOWS_ZIP)
+
+# The GoogleTest suite under Wine, in a Wine installation of the build folder's own, on a
+# virtual display (the dialog's tests create windows); then the desktop program driven by
+# keyboard through a typical run (tests/windows/desktop_run.sh), which leaves its picture of
+# both windows in $(WINDOWS_DIR)/screenshot-windows.png.
+test-windows: windows
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-tests
+	@[ -f $(WINDOWS_DIR)/wine/system.reg ] || { echo "Setting up Wine in $(WINDOWS_DIR)/wine"; $(WINE_ENV) wineboot -i >/dev/null 2>&1; }
+	cd $(WINDOWS_DIR) && $(WINE_ENV) xvfb-run -a -s "-screen 0 1280x1024x24" wine tests/calveth-tests.exe --gtest_brief=1
+	$(WINE_ENV) tests/windows/desktop_run.sh $(WINDOWS_DIR) $(SAMPLES) $(WINDOWS_DIR)
+
+# The README's picture of both Windows programs' windows, from the desktop run under Wine.
+screenshot-windows: windows
+	$(WINE_ENV) tests/windows/desktop_run.sh $(WINDOWS_DIR) $(SAMPLES) $(WINDOWS_DIR)
+	cp $(WINDOWS_DIR)/screenshot-windows.png docs/screenshot-windows.png
+
 format:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
@@ -181,4 +228,4 @@ format-check:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(WEB_DIR) $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(MEMCHECK_DIR) $(OUT)
+	rm -rf $(WEB_DIR) $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(MEMCHECK_DIR) $(WINDOWS_DIR) $(OUT)

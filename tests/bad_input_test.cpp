@@ -446,8 +446,8 @@ struct Files {
 
   Files(const BadInput& c, const TempDir& dir, bool targetExists) {
     std::filesystem::create_directories(pathFromUtf8(dir.file("in")));
-    base = dir.file("in/") + c.baseName;
-    mt = dir.file("in/") + c.mtName;
+    base = dir.file("in/" + std::string(c.baseName));
+    mt = dir.file("in/" + std::string(c.mtName));
     if (c.twist == Twist::BaseIsFolder) {
       std::filesystem::create_directory(pathFromUtf8(base));
     } else {
@@ -461,9 +461,9 @@ struct Files {
     if (c.twist == Twist::SaveOverMt) {
       target = mt;
     } else if (c.twist == Twist::TargetFolderMissing) {
-      target = dir.file("out/nowhere/") + c.targetName;
+      target = dir.file("out/nowhere/" + std::string(c.targetName));
     } else {
-      target = dir.file("out/") + c.targetName;
+      target = dir.file("out/" + std::string(c.targetName));
       std::filesystem::create_directories(pathFromUtf8(target).parent_path());
       if (targetExists) {
         std::ofstream(pathFromUtf8(target), std::ios::binary) << "previous\n";
@@ -576,8 +576,25 @@ std::string lastWarningOf(const std::vector<std::string>& events) {
 
 class BadInputs : public ::testing::TestWithParam<BadInput> {};
 
+// Windows file names cannot hold CR or LF, so rows that put line ends into a name have
+// nothing to try there.
+void skipNamesWithLineEndsOnWindows([[maybe_unused]] const BadInput& c) {
+#ifdef _WIN32
+  for (std::string_view name :
+       {std::string_view(c.baseName), std::string_view(c.mtName), std::string_view(c.targetName)}) {
+    if (name.find_first_of("\r\n") != std::string_view::npos) {
+      GTEST_SKIP() << "Windows file names cannot hold CR or LF";
+    }
+  }
+#endif
+}
+
 TEST_P(BadInputs, KeepWhatTheCommandsPromise) {
   const BadInput& c = GetParam();
+  skipNamesWithLineEndsOnWindows(c);
+  if (::testing::Test::IsSkipped()) {
+    return;
+  }
   for (bool targetExists : {false, true}) {
     SCOPED_TRACE(targetExists ? "saving over a file" : "saving a new file");
     FailingLayer layer;
@@ -629,6 +646,10 @@ class BadInputsForTheProgram : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(BadInputsForTheProgram, EndInTheSameTextsWithoutACrash) {
   const BadInput& c = GetParam();
+  skipNamesWithLineEndsOnWindows(c);
+  if (::testing::Test::IsSkipped()) {
+    return;
+  }
   for (bool targetExists : {false, true}) {
     SCOPED_TRACE(targetExists ? "saving over a file" : "saving a new file");
     TempDir dir;

@@ -3,12 +3,15 @@
 // After every kill the target must hold the previous file or the whole new one, byte for
 // byte; a killed run may leave its temporary file beside the target, under the writer's
 // recognisable name, but nothing else. The seed is printed; CALVETH_KILL_SEED repeats a run.
-#include <fcntl.h>
+// On Windows the program is ended by TerminateProcess, which lets it run nothing more.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -25,14 +28,33 @@
 
 #include "meshgen/body_part.h"
 #include "support/temp_dir.h"
+#include "support/windows_process.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace calveth {
 namespace {
 
 using testing::readFile;
 using testing::TempDir;
+
+#ifdef _WIN32
+using Started = testing::StartedProcess;
+
+Started startProgram(const std::vector<std::string>& arguments) {
+  return testing::startWindowsProcess(CALVETH_CLI_PATH, arguments, "", "");
+}
+bool didStart(const Started& program) { return program.process != nullptr; }
+// True when the program ended by itself with exit status 0.
+bool endedWell(Started& program) { return testing::waitForWindowsProcess(program) == 0; }
+void killAndWait(Started& program) {
+  testing::killWindowsProcess(program);
+  testing::waitForWindowsProcess(program);
+}
+#else
+using Started = pid_t;
 
 // Starts calveth-cli with its output thrown away; returns its process id.
 pid_t startProgram(const std::vector<std::string>& arguments) {
@@ -59,6 +81,17 @@ int waitFor(pid_t pid) {
   }
   return status;
 }
+
+bool didStart(pid_t pid) { return pid > 0; }
+bool endedWell(pid_t pid) {
+  const int status = waitFor(pid);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+void killAndWait(pid_t pid) {
+  kill(pid, SIGKILL);
+  waitFor(pid);
+}
+#endif
 
 // The writer's temporary name beside new.obj: ".new.obj.calveth-" and six letters or digits.
 bool isTemporaryName(const std::string& name) {
@@ -89,10 +122,9 @@ TEST(KilledSave, LeavesThePreviousFileOrTheWholeNewOne) {
 
   // One uninterrupted run gives the new file and the length of a run.
   const auto started = std::chrono::steady_clock::now();
-  const pid_t reference = startProgram(arguments);
-  ASSERT_GT(reference, 0);
-  const int status = waitFor(reference);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  Started reference = startProgram(arguments);
+  ASSERT_TRUE(didStart(reference));
+  ASSERT_TRUE(endedWell(reference));
   const auto runLength = std::chrono::steady_clock::now() - started;
   const std::string whole = readFile(target);
   ASSERT_TRUE(whole.ends_with("\n#\n"));
@@ -112,11 +144,10 @@ TEST(KilledSave, LeavesThePreviousFileOrTheWholeNewOne) {
   for (int attempt = 0; attempt < 60; ++attempt) {
     SCOPED_TRACE(::testing::Message() << "attempt " << attempt << ", seed " << seed);
     dir.write("new.obj", previous);
-    const pid_t pid = startProgram(arguments);
-    ASSERT_GT(pid, 0);
+    Started program = startProgram(arguments);
+    ASSERT_TRUE(didStart(program));
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
-    kill(pid, SIGKILL);
-    waitFor(pid);
+    killAndWait(program);
 
     const std::string now = readFile(target);
     EXPECT_TRUE(now == previous || now == whole) << now.size() << " bytes";

@@ -42,6 +42,10 @@ struct Exception {
 constexpr Exception kExceptions[] = {
     // PNG pictures are drawn by the Qt canvas; the command-line program calls it directly.
     {"cli/render_command.cpp", "qt/png_picture.h"},
+    // On Windows they are drawn through GDI and encoded by the system's PNG encoder.
+    {"cli/render_command.cpp", "win32/png_picture.h"},
+    // calveth-cli's entry point on Windows reads the wide arguments and calls the front end.
+    {"win32/cli_main.cpp", "cli/cli.h"},
 };
 
 // Headers of a toolkit, a window system or a platform's SDK, which the core must never

@@ -129,6 +129,13 @@ TEST(PortableNumbers, ReadTheSameValues) {
 }
 
 TEST(PortableNumbers, WriteTheSameText) {
+#ifdef _WIN32
+  // The portable forms rest on the C library's strtod and printf, which glibc and the
+  // WebAssembly toolchain's library round correctly; the Windows C runtime does not (for
+  // 0x1p-792 its round trip accepts a 16-digit text of another number). Windows builds always
+  // take <charconv>, so the portable forms are never used there.
+  GTEST_SKIP() << "the Windows C runtime's strtod and printf are not correctly rounded";
+#endif
   for (const double value : sampleDoubles()) {
     char standard[kFixedDecimalMaxChars];
     char portable[kFixedDecimalMaxChars];

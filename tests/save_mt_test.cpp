@@ -2,7 +2,9 @@
 #include "morph/save_mt.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cmath>
 #include <filesystem>
@@ -193,6 +195,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SaveMt, NewFileGetsThePermissionsOfAPlainNewFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows files have no POSIX permission bits or umask";
+#else
   auto store = bigResult();
   store->workVertexCount = 2;
   TempDir dir;
@@ -205,6 +210,7 @@ TEST(SaveMt, NewFileGetsThePermissionsOfAPlainNewFile) {
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << std::oct << mask;
   }
+#endif
 }
 
 TEST(SaveMt, CancelChangesNothing) {

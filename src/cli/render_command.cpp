@@ -11,7 +11,9 @@
 #include "viewer/viewer_window_size.h"
 #include "viewer/wire_viewer.h"
 
-#if CALVETH_PNG_PICTURES
+#if CALVETH_PNG_PICTURES && defined(_WIN32)
+#include "win32/png_picture.h"
+#elif CALVETH_PNG_PICTURES
 #include "qt/png_picture.h"
 #endif
 

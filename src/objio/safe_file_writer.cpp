@@ -4,15 +4,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <system_error>
 #include <utility>
 
 #include "objio/line_reader.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
+// On Windows the file-writing layer is the Windows API's (src/win32/win32_file_layer.cpp):
+// exclusive creation and flushing to the disk are not reliably there through the C library.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +19,7 @@
 
 namespace calveth {
 
+#ifndef _WIN32
 namespace {
 
 class SystemOutputFile final : public OutputFile {
@@ -41,12 +41,8 @@ class SystemOutputFile final : public OutputFile {
 
   bool close() override {
     bool ok = std::fflush(file_) == 0;
-#ifdef _WIN32
-    ok = ok && _commit(_fileno(file_)) == 0;
-#else
     // The rename that follows must not reach the disk before the data does.
     ok = ok && fsync(fileno(file_)) == 0;
-#endif
     if (!ok) {
       error_ = std::strerror(errno);
     }
@@ -62,14 +58,12 @@ class SystemOutputFile final : public OutputFile {
   std::string& error_;
 };
 
-#ifndef _WIN32
 // The permissions that open() with 0666 gives under the process's umask.
 mode_t plainFileMode() {
   const mode_t mask = umask(0);
   umask(mask);
   return 0666 & ~mask;
 }
-#endif
 
 class SystemFileLayer final : public FileWriteLayer {
  public:
@@ -80,13 +74,6 @@ class SystemFileLayer final : public FileWriteLayer {
     const std::string folder = parent.empty() ? std::string(".") : parent;
     const std::string name = utf8FromPath(path.filename());
     std::FILE* file = nullptr;
-#ifdef _WIN32
-    std::random_device random;
-    for (int attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
-      temporaryPath = folder + "\\." + name + "." + std::to_string(random()) + ".calveth-tmp";
-      file = openFile(temporaryPath, "wxb");  // fails when the name is taken
-    }
-#else
     std::string pattern = folder + "/." + name + ".calveth-XXXXXX";
     const int descriptor = mkstemp(pattern.data());
     if (descriptor >= 0) {
@@ -100,7 +87,6 @@ class SystemFileLayer final : public FileWriteLayer {
       }
       temporaryPath = pattern;
     }
-#endif
     if (file == nullptr) {
       error_ = std::strerror(errno);
       return nullptr;
@@ -135,6 +121,7 @@ FileWriteLayer& systemFileLayer() {
   static SystemFileLayer layer;
   return layer;
 }
+#endif  // _WIN32
 
 bool SafeFileWriter::open(const std::string& target) {
   abandon();

@@ -1,16 +1,20 @@
 #include "support/run_program.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 #include "support/temp_dir.h"
+#include "support/windows_process.h"
 
 namespace calveth::testing {
 namespace {
 
+#ifndef _WIN32
 std::string quoted(const std::string& argument) {
   std::string text = "'";
   for (char c : argument) {
@@ -18,6 +22,7 @@ std::string quoted(const std::string& argument) {
   }
   return text + "'";
 }
+#endif
 
 }  // namespace
 
@@ -30,6 +35,28 @@ std::string ProgramResult::lastOutLine() const {
   return start == std::string::npos ? text : text.substr(start + 1);
 }
 
+#ifdef _WIN32
+// No shell between: the program starts with its arguments quoted for the C runtime, its
+// output in files. (The valgrind wrapper of make memcheck has no counterpart here.)
+ProgramResult runCliProgram(const std::vector<std::string>& arguments) {
+  TempDir dir;
+  ProgramResult result;
+  StartedProcess started =
+      startWindowsProcess(CALVETH_CLI_PATH, arguments, dir.file("stdout"), dir.file("stderr"));
+  if (started.process == nullptr) {
+    return result;
+  }
+  const unsigned long code = waitForWindowsProcess(started);
+  if (isCrashExitCode(code)) {
+    result.signalled = true;
+  } else {
+    result.exitCode = static_cast<int>(code);
+  }
+  result.out = readFile(dir.file("stdout"));
+  result.err = readFile(dir.file("stderr"));
+  return result;
+}
+#else
 ProgramResult runCliProgram(const std::vector<std::string>& arguments) {
   TempDir dir;
   // make memcheck runs the program under valgrind: CALVETH_CLI_WRAPPER holds that command
@@ -61,5 +88,7 @@ ProgramResult runCliProgram(const std::vector<std::string>& arguments) {
   result.err = readFile(dir.file("stderr"));
   return result;
 }
+
+#endif
 
 }  // namespace calveth::testing

@@ -23,12 +23,23 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  // The path of `name` (UTF-8, '/' between folders) in this folder, in UTF-8 with the
+  // system's own separators, as a file dialog gives it.
+  std::string file(const std::string& name) const {
+    std::filesystem::path path = path_ / utf8Path(name);
+    const std::u8string text = path.make_preferred().u8string();
+    return std::string(text.begin(), text.end());
+  }
 
   std::string write(const std::string& name, const std::string& bytes) const {
     const std::string path = file(name);
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(utf8Path(path), std::ios::binary) << bytes;
     return path;
+  }
+
+  // A path from UTF-8 text: a narrow string would be read in the ANSI code page on Windows.
+  static std::filesystem::path utf8Path(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
   }
 
  private:
@@ -36,7 +47,7 @@ class TempDir {
 };
 
 inline std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(TempDir::utf8Path(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -1,0 +1,15 @@
+#include "win32/wide_arguments.h"
+
+#include "win32/wide_text.h"
+
+namespace calveth {
+
+std::vector<std::string> utf8Arguments(int argc, const wchar_t* const* argv) {
+  std::vector<std::string> arguments;
+  for (int k = 1; k < argc; ++k) {
+    arguments.push_back(utf8FromWide(argv[k]));
+  }
+  return arguments;
+}
+
+}  // namespace calveth
