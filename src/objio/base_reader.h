@@ -21,7 +21,11 @@ namespace calveth {
 class WarningSink {
  public:
   virtual ~WarningSink() = default;
+  // Whether the next warning's text is shown: the reader formats it only then, and calls
+  // skip() instead otherwise.
+  virtual bool shows() const { return true; }
   virtual void warn(std::string_view text) = 0;
+  virtual void skip() {}
 };
 
 struct BaseReadBuffer {
