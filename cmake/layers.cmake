@@ -13,6 +13,15 @@ function(calveth_layer target)
   cmake_parse_arguments(LAYER "" "FOLDER" "BELOW;LINKS;SOURCES" ${ARGN})
   set(view ${CALVETH_LAYER_VIEWS}/${LAYER_FOLDER})
   file(MAKE_DIRECTORY ${view})
+  # A folder dropped from BELOW must leave the view too: remove links that are no longer
+  # listed (the links themselves, never what they point at).
+  file(GLOB entries LIST_DIRECTORIES true ${view}/*)
+  foreach(entry ${entries})
+    get_filename_component(name ${entry} NAME)
+    if(IS_SYMLINK ${entry} AND NOT name IN_LIST LAYER_FOLDER AND NOT name IN_LIST LAYER_BELOW)
+      file(REMOVE ${entry})
+    endif()
+  endforeach()
   foreach(folder ${LAYER_FOLDER} ${LAYER_BELOW})
     if(NOT EXISTS ${view}/${folder})
       file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${view}/${folder} SYMBOLIC

@@ -1,10 +1,17 @@
 // The command-line program end to end: arguments, exit status, printed texts, map files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <filesystem>
+#include <iterator>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/cli.h"
+#include "cli/operation_names.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -116,6 +123,166 @@ TEST(Cli, FaceWarningsGoToStandardError) {
   EXPECT_EQ(result.err, "warning: F MinERR FNum=2 FType=1 D=f 1 2\n");
   EXPECT_EQ(result.lastOutLine(), "OK: Perfect symmetry V=2 F=0");
 }
+
+// Usage errors in process: one bad word or combination each, the first problem wins, nothing
+// is printed on standard output and the hint follows the reason.
+struct UsageErrorCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* errHas;
+};
+
+void PrintTo(const UsageErrorCase& c, std::ostream* os) { *os << c.name; }
+
+class CliUsageErrors : public ::testing::TestWithParam<UsageErrorCase> {};
+
+TEST_P(CliUsageErrors, ExitTwoWithTheReasonOnStandardError) {
+  const UsageErrorCase& c = GetParam();
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runCli(c.arguments, out, err), 2);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find(std::string("calveth-cli: ") + c.errHas + "\n"), std::string::npos)
+      << err.str();
+  EXPECT_TRUE(err.str().ends_with("(run calveth-cli --help for the usage)\n")) << err.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, CliUsageErrors,
+    ::testing::Values(
+        UsageErrorCase{"operation_name_is_case_sensitive", {"Swap"}, "unknown command: Swap"},
+        UsageErrorCase{"double_dash_is_no_command", {"--"}, "unknown command: --"},
+        UsageErrorCase{
+            "auto_without_answer", {"analyze", "x.obj", "--auto"}, "--auto takes yes or no"},
+        UsageErrorCase{"first_problem_wins",
+                       {"analyze", "--auto", "maybe", "a.obj", "b.obj"},
+                       "--auto takes yes or no"},
+        UsageErrorCase{"second_base_before_bad_answer",
+                       {"analyze", "a.obj", "b.obj", "--auto", "maybe"},
+                       "unexpected argument: b.obj"},
+        // the word after --map is its file, whatever it looks like
+        UsageErrorCase{
+            "option_word_as_value", {"analyze", "--map", "--auto"}, "analyze needs a BASE file"},
+        UsageErrorCase{"no_equals_form",
+                       {"analyze", "x.obj", "--map=m.tsv"},
+                       "unexpected argument: --map=m.tsv"},
+        UsageErrorCase{
+            "single_dash_after_base", {"analyze", "x.obj", "-o", "y"}, "unexpected argument: -o"},
+        UsageErrorCase{"base_without_value", {"swap", "--base"}, "--base needs a value"},
+        UsageErrorCase{
+            "out_without_value", {"swap", "--base", "a", "--mt", "m", "-o"}, "-o needs a value"},
+        UsageErrorCase{"out_dir_without_value",
+                       {"swap", "--base", "a", "--out-dir"},
+                       "--out-dir needs a value"},
+        UsageErrorCase{
+            "empty_base", {"swap", "--base", "", "--mt", "m", "-o", "b"}, "swap needs --base BASE"},
+        UsageErrorCase{"operation_named_in_problem",
+                       {"reset-r", "--mt", "m", "-o", "b"},
+                       "reset-r needs --base BASE"},
+        UsageErrorCase{"switch_takes_no_value",
+                       {"swap", "--base", "a", "--mt", "m", "-o", "b", "--with-faces=yes"},
+                       "unexpected argument: --with-faces=yes"},
+        UsageErrorCase{"render_option_for_operation",
+                       {"melt", "--base", "a", "--mt", "m", "-o", "b", "--op", "swap"},
+                       "unexpected argument: --op"},
+        UsageErrorCase{"op_without_name",
+                       {"render", "b.obj", "-o", "x.svg", "--op"},
+                       "--op takes one of mirror-l2r, mirror-r2l, swap, minus, plus, reset-l, "
+                       "reset-r, melt"},
+        UsageErrorCase{"op_is_case_sensitive",
+                       {"render", "b.obj", "--op", "MELT", "-o", "x.svg"},
+                       "--op takes one of mirror-l2r, mirror-r2l, swap, minus, plus, reset-l, "
+                       "reset-r, melt"},
+        UsageErrorCase{"angle_without_value",
+                       {"render", "b.obj", "-o", "x.svg", "--angle"},
+                       "--angle takes a number of radians"},
+        UsageErrorCase{"angle_nan",
+                       {"render", "b.obj", "--angle", "nan", "-o", "x.svg"},
+                       "--angle takes a number of radians"},
+        UsageErrorCase{"render_mt_without_file",
+                       {"render", "b.obj", "-o", "x.svg", "--mt"},
+                       "--mt takes a file name"},
+        UsageErrorCase{"render_two_bases",
+                       {"render", "b.obj", "c.obj", "-o", "x.svg"},
+                       "unexpected argument: c.obj"},
+        UsageErrorCase{
+            "render_dash_word", {"render", "-x", "-o", "x.svg"}, "unexpected argument: -x"},
+        UsageErrorCase{"last_output_counts",
+                       {"render", "b.obj", "-o", "x.svg", "-o", "y.txt"},
+                       "the picture file must end in .svg or .png"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::string helpText() {
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runCli({"--help"}, out, err), 0);
+  return out.str();
+}
+
+// The README's synopsis block ("calveth-cli ..." lines) is the one --help shows.
+TEST(CliHelp, ShowsTheReadmeSynopsis) {
+  std::istringstream readme(readFile(kSamples + "/../README.md"));
+  std::string line;
+  while (std::getline(readme, line) && line != "## calveth-cli") {
+  }
+  std::getline(readme, line);
+  std::getline(readme, line);
+  ASSERT_EQ(line, "```");
+  const std::string help = helpText();
+  int synopses = 0;
+  while (std::getline(readme, line) && line != "```") {
+    ASSERT_TRUE(line.starts_with("calveth-cli ")) << line;
+    const std::string shown = line.substr(std::string("calveth-cli ").size());
+    const bool programOption = shown.starts_with("--");
+    EXPECT_NE(help.find("\n  " + shown + (programOption ? " " : "\n")), std::string::npos) << shown;
+    synopses += programOption ? 0 : 1;
+  }
+  EXPECT_EQ(synopses, 4);
+}
+
+// The README lists the operations and their tags in the order of the one list.
+TEST(CliHelp, ReadmeListsTheOperationsInOrder) {
+  const std::string readme = readFile(kSamples + "/../README.md");
+  std::string names = "OP is one of";
+  std::string tags = "(";
+  for (const OperationName& operation : kOperationNames) {
+    names += std::string(tags == "(" ? " `" : ", `") + std::string(operation.name) + "`";
+    tags += std::string(tags == "(" ? "" : ", ") + std::string(operation.tag);
+  }
+  EXPECT_NE(readme.find(names + ".\n"), std::string::npos) << names;
+  EXPECT_NE(readme.find(tags + ")"), std::string::npos) << tags;
+}
+
+// The tag that --help promises is the one the command puts into the proposed name.
+class CliOperationTags : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(CliOperationTags, NameTheSavedFile) {
+  const OperationName& operation = kOperationNames[GetParam()];
+  TempDir dir;
+  const std::string base = dir.write("base.obj", "v 1 0 0\nv -1 0 0\nv 0 1 0\n");
+  const std::string mt = dir.write("smile.obj", "v 1.5 0 0\nv -1 0 0\nv 0 1 0\n");
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(
+      runCli({std::string(operation.name), "--base", base, "--mt", mt, "--out-dir", dir.file("")},
+             out, err),
+      0)
+      << out.str();
+  EXPECT_TRUE(std::filesystem::exists(dir.file("smile" + std::string(operation.tag) + ".obj")));
+  const std::string help = helpText();
+  const std::size_t at = help.find("        " + std::string(operation.name) + " ");
+  ASSERT_NE(at, std::string::npos);
+  const std::string helpLine = help.substr(at, help.find('\n', at) - at);
+  EXPECT_TRUE(helpLine.ends_with(" tag " + std::string(operation.tag))) << helpLine;
+}
+
+INSTANTIATE_TEST_SUITE_P(Every, CliOperationTags,
+                         ::testing::Range(std::size_t{0}, std::size(kOperationNames)),
+                         [](const auto& info) {
+                           std::string name(kOperationNames[info.param].name);
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace calveth

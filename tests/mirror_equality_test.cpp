@@ -116,6 +116,7 @@ MeshRecipe generate(unsigned seed) {
 }
 
 struct Outcome {
+  BaseOutcome result = BaseOutcome::Cancelled;
   std::unique_ptr<MeshStore> store;
   RecordingHost host;
   RecordingViewer viewer;
@@ -148,6 +149,7 @@ void expectSameOutcome(const Outcome& fast, const Outcome& reference, std::size_
   EXPECT_EQ(a.duplicateHit, b.duplicateHit);
   EXPECT_EQ(a.mtVertexCount, b.mtVertexCount);
   EXPECT_EQ(a.statusMessage, b.statusMessage);
+  EXPECT_EQ(fast.result, reference.result);
   EXPECT_EQ(fast.host.events, reference.host.events);
   EXPECT_EQ(fast.host.questions, reference.host.questions);
   ASSERT_EQ(fast.host.progressMoves.empty(), reference.host.progressMoves.empty());
@@ -171,8 +173,9 @@ TEST(MirrorEquality, FastAnalysisEqualsTheLiteralOneOnGeneratedMeshes) {
     Outcome reference;
     load(fast, recipe);
     load(reference, recipe);
-    analyseBase(*fast.store, *index, fast.host, fast.viewer);
-    testing::referenceAnalyseBase(*reference.store, reference.host, reference.viewer);
+    fast.result = analyseBase(*fast.store, *index, fast.host, fast.viewer);
+    reference.result =
+        testing::referenceAnalyseBase(*reference.store, reference.host, reference.viewer);
     SCOPED_TRACE("seed " + std::to_string(seed) + ", " + reference.store->statusMessage);
     expectSameOutcome(fast, reference, recipe.points.size());
     if (HasFatalFailure()) {

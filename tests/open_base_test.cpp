@@ -1,5 +1,7 @@
 #include "symmetry/open_base.h"
 
+#include "app/command_router.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -24,18 +26,22 @@ constexpr const char* kSymmetric =
 // Three vertices with exact partners, so that the analysis goes on to the tolerance passes.
 const std::string kExactThree = "v 0 1 0\nv 3 0 0\nv -3 0 0\n";
 
+// "Open Base" pressed in the dialog: what becomes available follows from its outcome there.
+// The host and viewer record one press at a time.
 struct Session {
   std::unique_ptr<MeshStore> store = std::make_unique<MeshStore>();
-  std::unique_ptr<BaseScratch> scratch = std::make_unique<BaseScratch>();
   RecordingHost host;
   RecordingViewer viewer;
+  CommandRouter router{*store, host, viewer};
+
+  Session() { router.start(); }
 
   void open(const std::optional<std::string>& path, bool yes = true) {
     host = RecordingHost();
     viewer = RecordingViewer();
     host.openFileAnswer = path;
     host.yesNoAnswer = yes;
-    OpenBase(*store, *scratch, host, viewer);
+    router.press(ControlId::OpenBase);
   }
 };
 

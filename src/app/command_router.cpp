@@ -5,84 +5,74 @@
 #include "morph/open_mt.h"
 #include "morph/reset_melt.h"
 #include "morph/save_mt.h"
+#include "ports/command_steps.h"
 #include "viewer/reflected_base.h"
 
 namespace calveth {
 
-// Passes every call on to the front end's host and keeps the states it shows.
-class CommandRouter::StateHost final : public Host {
+// Turns the steps a command tells on its way into session steps, shown at once.
+class CommandRouter::StepRelay final : public CommandSteps {
  public:
-  explicit StateHost(Host& shown) : shown_(shown) {}
-
-  bool enabled(ControlId control) const {
-    const auto found = enabled_.find(control);
-    return found != enabled_.end() && found->second;
+  explicit StepRelay(CommandRouter& router) : router_(router) {}
+  void reached(CommandStep step) override {
+    switch (step) {
+      case CommandStep::BaseFileChosen:
+        router_.step(SessionStep::BaseChosen);
+        break;
+      case CommandStep::MtFileChosen:
+        router_.step(SessionStep::MtChosen);
+        break;
+      case CommandStep::MtFileOpened:
+        router_.step(SessionStep::MtOpened);
+        break;
+    }
   }
-  bool checked(ControlId control) const {
-    const auto found = checked_.find(control);
-    return found != checked_.end() && found->second;
-  }
-
-  void setStatusText(std::string_view text) override { shown_.setStatusText(text); }
-  void setEnabled(ControlId control, bool enabled) override {
-    enabled_[control] = enabled;
-    shown_.setEnabled(control, enabled);
-  }
-  void setChecked(ControlId control, bool checked) override {
-    checked_[control] = checked;
-    shown_.setChecked(control, checked);
-  }
-  void setProgressRange(int low, int high) override { shown_.setProgressRange(low, high); }
-  void setProgressPosition(int position) override { shown_.setProgressPosition(position); }
-  void repaintNow() override { shown_.repaintNow(); }
-  std::optional<std::string> chooseOpenFile(const FileChoice& choice) override {
-    return shown_.chooseOpenFile(choice);
-  }
-  std::optional<std::string> chooseSaveFile(const FileChoice& choice) override {
-    return shown_.chooseSaveFile(choice);
-  }
-  bool askYesNo(std::string_view question) override { return shown_.askYesNo(question); }
-  void warn(std::string_view text) override { shown_.warn(text); }
 
  private:
-  Host& shown_;
-  std::map<ControlId, bool> enabled_;
-  std::map<ControlId, bool> checked_;
+  CommandRouter& router_;
 };
 
 CommandRouter::CommandRouter(MeshStore& store, Host& host, ViewerPort& viewer,
                              FileWriteLayer& files)
     : store_(store),
+      host_(host),
       viewer_(viewer),
       files_(files),
-      host_(std::make_unique<StateHost>(host)),
       scratch_(std::make_unique<BaseScratch>()) {}
 
 CommandRouter::~CommandRouter() = default;
 
-void CommandRouter::start() {
-  for (ControlId control :
-       {ControlId::OpenBase, ControlId::OpenMt, ControlId::Exit, ControlId::Viewer}) {
-    host_->setEnabled(control, true);
+void CommandRouter::start() { step(SessionStep::Start); }
+
+void CommandRouter::step(SessionStep step) {
+  const SessionState before = state_;
+  state_ = nextState(state_, step);
+  for (const ControlChange& change : changesFor(before, state_, step)) {
+    if (change.checkState) {
+      host_.setChecked(change.control, change.on);
+    } else {
+      host_.setEnabled(change.control, change.on);
+    }
   }
-  withdrawGenerating(*host_);
-  host_->setEnabled(ControlId::VertexOnly, false);
-  host_->setEnabled(ControlId::ReflectedBase, false);
-  host_->setChecked(ControlId::VertexOnly, true);
+}
+
+void CommandRouter::generated(bool filled) {
+  if (filled) {
+    step(SessionStep::Generated);
+  }
 }
 
 namespace {
 
-using MeshCommand = void (*)(MeshStore&, Host&, ViewerPort&);
+// A generating command: true when it filled the WorkTarget.
+using GeneratingCommand = bool (*)(MeshStore&, Host&, ViewerPort&);
 
 struct RoutedCommand {
   ControlId control;
-  MeshCommand run;
+  GeneratingCommand run;
 };
 
-// The commands that need nothing but the store, the host and the viewer.
-constexpr RoutedCommand kMeshCommands[] = {
-    {ControlId::OpenMt, OpenMt},
+constexpr RoutedCommand kGeneratingCommands[] = {
     {ControlId::MirrorLeftToRight, MirrorLeftToRight},
     {ControlId::MirrorRightToLeft, MirrorRightToLeft},
     {ControlId::Swap, SwapSides},
@@ -93,42 +83,81 @@ constexpr RoutedCommand kMeshCommands[] = {
     {ControlId::Melt, MeltMt},
 };
 
+SessionStep stepOf(BaseOutcome outcome) {
+  switch (outcome) {
+    case BaseOutcome::Usable:
+      return SessionStep::BaseUsable;
+    case BaseOutcome::WithoutMirror:
+      return SessionStep::BaseWithoutMirror;
+    case BaseOutcome::SamePointHit:
+      return SessionStep::BaseSamePointHit;
+    default:
+      return SessionStep::BaseRefused;
+  }
+}
+
 }  // namespace
 
 bool CommandRouter::press(ControlId control) {
-  if (!host_->enabled(control)) {
+  if (!isEnabled(control)) {
     return false;
   }
-  Host& host = *host_;
-  for (const RoutedCommand& command : kMeshCommands) {
+  for (const RoutedCommand& command : kGeneratingCommands) {
     if (command.control == control) {
-      command.run(store_, host, viewer_);
+      generated(command.run(store_, host_, viewer_));
       return true;
     }
   }
+  StepRelay relay(*this);
   switch (control) {
-    case ControlId::OpenBase:
-      OpenBase(store_, *scratch_, host, viewer_);
+    case ControlId::OpenBase: {
+      const BaseOutcome outcome = OpenBase(store_, *scratch_, host_, viewer_, relay);
+      if (outcome != BaseOutcome::Cancelled) {
+        step(stepOf(outcome));
+      }
+      return true;
+    }
+    case ControlId::OpenMt:
+      switch (OpenMt(store_, host_, viewer_, relay)) {
+        case MtOutcome::Full:
+          step(SessionStep::MtFull);
+          break;
+        case MtOutcome::Half:
+          step(SessionStep::MtHalf);
+          break;
+        case MtOutcome::Refused:
+          step(SessionStep::MtRefused);
+          break;
+        default:
+          break;  // cancelled, or not read to a decision
+      }
       return true;
     case ControlId::SaveMt:
-      SaveMt(store_, host, host_->checked(ControlId::VertexOnly), files_);
+      SaveMt(store_, host_, state_.vertexOnly, files_);
       return true;
     case ControlId::VertexOnly:
-      host.setChecked(ControlId::VertexOnly, !host_->checked(ControlId::VertexOnly));
-      VertexOnlyClicked(store_, host);
+      step(SessionStep::VertexOnlySwitched);
+      if (VertexOnlyClicked(store_, host_)) {
+        step(SessionStep::VertexOnlyKept);
+      }
       return true;
     case ControlId::ReflectedBase:
       // A push-like check box: its look flips with every click, whatever the command does.
-      host.setChecked(ControlId::ReflectedBase, !host_->checked(ControlId::ReflectedBase));
-      ToggleReflectedBase(store_, host, viewer_, reflectPreview_);
+      step(SessionStep::ReflectedSwitched);
+      switch (ToggleReflectedBase(store_, viewer_, reflectPreview_)) {
+        case ReflectedPreview::Shown:
+          step(SessionStep::ReflectedShown);
+          break;
+        case ReflectedPreview::Withdrawn:
+          step(SessionStep::ReflectedWithdrawn);
+          break;
+        case ReflectedPreview::NoBase:
+          break;
+      }
       return true;
     default:
       return false;  // "&G", the slider and "e&Xit" belong to the front end
   }
 }
-
-bool CommandRouter::isEnabled(ControlId control) const { return host_->enabled(control); }
-
-bool CommandRouter::isChecked(ControlId control) const { return host_->checked(control); }
 
 }  // namespace calveth

@@ -1,13 +1,13 @@
 // CommandRouter: the main dialog's commands and the rules by which they become available.
 //
-// A front end shows the controls and passes each click on. The router keeps the enabled and
-// checked state of every control as the commands set it (through the host, which shows it)
-// and runs a command only while its control is enabled: availability is the one guard, the
-// commands do not check their own preconditions. Opening and closing the viewer ("&G"), the
-// view-angle slider and "e&Xit" belong to the front end.
+// A front end shows the controls and passes each click on. The router keeps the session's
+// state (what the last base, MT and generating command left), moves it on with every step and
+// outcome of a command, and tells the host the enabled and checked states that follow from it
+// (app/availability.h). It runs a command only while its control is enabled: availability is
+// the one guard, the commands do not check their own preconditions. Opening and closing the
+// viewer ("&G"), the view-angle slider and "e&Xit" belong to the front end.
 #pragma once
 
-#include <map>
 #include <memory>
 
 #include "app/availability.h"
@@ -36,19 +36,25 @@ class CommandRouter {
   // command of the router.
   bool press(ControlId control);
 
-  bool isEnabled(ControlId control) const;
-  bool isChecked(ControlId control) const;
+  bool isEnabled(ControlId control) const { return isEnabledIn(state_, control); }
+  bool isChecked(ControlId control) const { return isCheckedIn(state_, control); }
+  const SessionState& session() const { return state_; }
   // 1 while the "R" preview shows the mirrored base.
   int reflectPreview() const { return reflectPreview_; }
 
  private:
-  class StateHost;
+  class StepRelay;
+
+  // Moves the session on and tells the host what follows from it.
+  void step(SessionStep step);
+  void generated(bool filled);
 
   MeshStore& store_;
+  Host& host_;
   ViewerPort& viewer_;
   FileWriteLayer& files_;
-  std::unique_ptr<StateHost> host_;
   std::unique_ptr<BaseScratch> scratch_;
+  SessionState state_;
   int reflectPreview_ = 0;
 };
 

@@ -1,135 +1,154 @@
 #include "cli/cli.h"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <string_view>
 
-#include "cli/auto_option.h"
-#include "cli/cli_host.h"
-#include "cli/map_file.h"
+#include "cli/analyze_command.h"
+#include "cli/command_line.h"
+#include "cli/exit_status.h"
 #include "cli/operation_command.h"
 #include "cli/operation_names.h"
 #include "cli/render_command.h"
-#include "objio/safe_file_writer.h"
-#include "symmetry/open_base.h"
 
 namespace calveth {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+// Turns the words read into the command's options, then runs it; a combination of words
+// that the command cannot take is a usage error.
+template <typename Options,
+          std::optional<Options> (*readOptions)(const ParsedArguments&, std::string&),
+          int (*runCommand)(const Options&, const CliStreams&)>
+int optionsThenRun(const ParsedArguments& arguments, const CliStreams& streams) {
+  std::string problem;
+  const std::optional<Options> options = readOptions(arguments, problem);
+  return options ? runCommand(*options, streams) : usageError(streams.err, problem);
+}
 
-constexpr std::string_view kUsage =
-    "Usage: calveth-cli COMMAND [OPTIONS]\n"
-    "\n"
-    "Commands:\n"
-    "  analyze BASE [--auto yes|no] [--map FILE]\n"
-    "      Open the base body part BASE (an OBJ file) and find every vertex's mirror partner\n"
-    "      across X = 0. --auto answers the question whether to pair the remaining vertices\n"
-    "      within a growing tolerance (default yes). --map writes the mirror map as a\n"
-    "      tab-separated table: vertex, partner (-1 none, -2 several), paired, auto_partner.\n"
-    "      Every status text is printed; the last line is the result.\n"
-    "\n"
-    "  OP --base BASE --mt MT (-o OUT | --out-dir DIR) [--with-faces] [--auto yes|no]\n"
-    "  OP --base BASE --out-dir DIR [--with-faces] [--auto yes|no] MT1 MT2 ...\n"
-    "      Open the base, then for each morph target MT: open it, generate a new MT with\n"
-    "      OP and save it as OUT, or in DIR under the proposed name (MT title + tag + .obj).\n"
-    "      OP is one of:\n"
-    "        mirror-l2r  the left side (X > 0) mirrored onto the right     tag MirR\n"
-    "        mirror-r2l  the right side mirrored onto the left             tag MirL\n"
-    "        swap        the two sides exchanged (also for a half MT)      tag Swap\n"
-    "        minus       the base minus the MT                             tag Minus\n"
-    "        plus        the base plus the MT turned by -78 degrees        tag Plus\n"
-    "        reset-l     the left side and the middle back to the base     tag ResL\n"
-    "        reset-r     the right side back to the base                   tag ResR\n"
-    "        melt        spread 2.5 times and turned upside down           tag Melt\n"
-    "      --with-faces also copies the MT's vt, vn, f and usemtl lines (an MT without\n"
-    "      them gives \"NO! Your MT is not included Face.\" and a vertex-only file).\n"
-    "      The status text after each command is printed. An error ends the work on that\n"
-    "      MT (a batch goes on with the next); an error opening the base ends everything.\n"
-    "      Existing output files are replaced without asking.\n"
-    "\n"
-    "  render BASE [--mt MT] [--op OP] [--auto yes|no] [--angle RAD] -o FILE\n"
-    "      Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
-    "      the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
-    "      document (FILE ending .svg) or, in builds with Qt 6, a PNG image (.png). --angle\n"
-    "      turns the view about the vertical axis. The status text after each command is\n"
-    "      printed.\n"
-    "\n"
-    "Options:\n"
-    "  --help       show this text\n"
-    "  --version    show the version\n"
-    "\n"
-    "Warnings go to standard error. Exit status: 0 when every printed status text begins\n"
-    "\"OK\", 1 otherwise, 2 for a usage error.\n";
+// The table of the commands: each argument once, in the order of its synopsis line(s).
 
-struct AnalyzeOptions {
-  std::string base;
-  bool autoDetect = true;
-  std::optional<std::string> mapFile;
+constexpr CliArgument kAutoAnswer{"--auto", "yes|no", ValueKind::YesNo, Slot::Auto};
+
+constexpr CliArgument kAnalyzeArguments[] = {
+    {"", "BASE", ValueKind::FileName, Slot::Base, Presence::Required},
+    kAutoAnswer,
+    {"--map", "FILE", ValueKind::FileName, Slot::Map},
 };
 
-// Parses the arguments of "analyze"; on failure `problem` says why.
-std::optional<AnalyzeOptions> parseAnalyze(const std::vector<std::string>& arguments,
-                                           std::string& problem) {
-  AnalyzeOptions options;
-  bool haveBase = false;
-  for (std::size_t k = 1; k < arguments.size(); ++k) {
-    const std::string& argument = arguments[k];
-    const bool hasValue = k + 1 < arguments.size();
-    if (argument == "--auto") {
-      if (!readAutoAnswer(arguments, k, options.autoDetect)) {
-        problem = kAutoOptionProblem;
-        return std::nullopt;
-      }
-    } else if (argument == "--map") {
-      if (!hasValue) {
-        problem = "--map takes a file name";
-        return std::nullopt;
-      }
-      options.mapFile = arguments[++k];
-    } else if (argument.starts_with("--") || haveBase) {
-      problem = "unexpected argument: " + argument;
-      return std::nullopt;
-    } else {
-      options.base = argument;
-      haveBase = true;
+// Two synopsis lines: one MT into a file or a folder, and the batch into a folder.
+constexpr unsigned kOneMt = 1u << 0;
+constexpr unsigned kBatch = 1u << 1;
+
+constexpr CliArgument kOperationArguments[] = {
+    {"--base", "BASE", ValueKind::Value, Slot::Base, Presence::Required},
+    {"--mt", "MT", ValueKind::Value, Slot::Mt, Presence::Required, kOneMt},
+    {"-o", "OUT", ValueKind::Value, Slot::Output, Presence::EitherOr, kOneMt},
+    {"--out-dir", "DIR", ValueKind::Value, Slot::OutFolder, Presence::EitherOr},
+    {"--with-faces", "", ValueKind::None, Slot::WithFaces},
+    kAutoAnswer,
+    {"", "MT1 MT2 ...", ValueKind::FileName, Slot::Mt, Presence::Required, kBatch, true},
+};
+
+constexpr CliArgument kRenderArguments[] = {
+    {"", "BASE", ValueKind::FileName, Slot::Base, Presence::Required},
+    {"--mt", "MT", ValueKind::FileName, Slot::Mt},
+    {"--op", "OP", ValueKind::Operation, Slot::Operation},
+    kAutoAnswer,
+    {"--angle", "RAD", ValueKind::Radians, Slot::Angle},
+    {"-o", "FILE", ValueKind::FileName, Slot::Output, Presence::Required},
+};
+
+constexpr CliCommand kCommands[] = {
+    {"analyze", kAnalyzeArguments, 1, "--",
+     "Open the base body part BASE (an OBJ file) and find every vertex's mirror partner\n"
+     "across X = 0. --auto answers the question whether to pair the remaining vertices\n"
+     "within a growing tolerance (default yes). --map writes the mirror map as a\n"
+     "tab-separated table: vertex, partner (-1 none, -2 several), paired, auto_partner.\n"
+     "Every status text is printed; the last line is the result.\n",
+     false, "", optionsThenRun<AnalyzeOptions, analyzeOptions, analyze>},
+    {"OP", kOperationArguments, 2, "-",
+     "Open the base, then for each morph target MT: open it, generate a new MT with\n"
+     "OP and save it as OUT, or in DIR under the proposed name (MT title + tag + .obj).\n",
+     true,
+     "--with-faces also copies the MT's vt, vn, f and usemtl lines (an MT without\n"
+     "them gives \"NO! Your MT is not included Face.\" and a vertex-only file).\n"
+     "The status text after each command is printed. An error ends the work on that\n"
+     "MT (a batch goes on with the next); an error opening the base ends everything.\n"
+     "Existing output files are replaced without asking.\n",
+     optionsThenRun<OperationOptions, operationOptions, runOperation>},
+    {"render", kRenderArguments, 1, "-",
+     "Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
+     "the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
+     "document (FILE ending .svg) or, in builds with Qt 6, a PNG image (.png). --angle\n"
+     "turns the view about the vertical axis. The status text after each command is\n"
+     "printed.\n",
+     false, "", optionsThenRun<RenderOptions, renderOptions, render>},
+};
+
+// The options of the program itself, taken before any command.
+struct ProgramOption {
+  std::string_view name;
+  std::string_view alias;  // the same option, not shown in --help
+  std::string_view help;
+};
+
+constexpr ProgramOption kHelpOption{"--help", "-h", "show this text"};
+constexpr ProgramOption kVersionOption{"--version", "", "show the version"};
+constexpr ProgramOption kProgramOptions[] = {kHelpOption, kVersionOption};
+
+const CliCommand* commandNamed(std::string_view word) {
+  for (const CliCommand& command : kCommands) {
+    const bool operation = command.listsOperations && operationByName(word).has_value();
+    if (operation || (!command.listsOperations && command.name == word)) {
+      return &command;
     }
   }
-  if (!haveBase) {
-    problem = "analyze needs a BASE file";
-    return std::nullopt;
+  return nullptr;
+}
+
+std::string padded(std::string_view text, std::size_t width) {
+  std::string line(text);
+  line.resize(std::max(width, line.size()), ' ');
+  return line;
+}
+
+// Each line of `text` indented by `indent` spaces.
+void writeIndented(std::ostream& out, std::string_view text, std::size_t indent) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    out << std::string(indent, ' ') << text.substr(0, end) << '\n';
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
   }
-  return options;
 }
 
-int finalStatus(const CliHost& host) {
-  return host.lastStatus().starts_with("OK") ? kExitOk : kExitFailed;
-}
-
-int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err) {
-  auto store = std::make_unique<MeshStore>();
-  auto scratch = std::make_unique<BaseScratch>();
-  CliHost host(out, err);
-  NullViewer viewer;
-  host.answerOpenFile(options.base);
-  host.answerQuestion(options.autoDetect);
-  OpenBase(*store, *scratch, host, viewer);
-  if (options.mapFile) {
-    std::string error;
-    if (!replaceFileContents(*options.mapFile, mirrorMapTable(*store), error)) {
-      err << "error: " << error << '\n';
-      return kExitFailed;
+void writeUsage(std::ostream& out) {
+  out << "Usage: calveth-cli COMMAND [OPTIONS]\n\nCommands:\n";
+  for (const CliCommand& command : kCommands) {
+    for (int form = 0; form < command.formCount; ++form) {
+      out << "  " << synopsis(command, form) << '\n';
     }
+    writeIndented(out, command.help, 6);
+    if (command.listsOperations) {
+      out << "      OP is one of:\n";
+      for (const OperationName& operation : kOperationNames) {
+        out << "        " << padded(operation.name, 12) << padded(operation.help, 50) << "tag "
+            << operation.tag << '\n';
+      }
+      writeIndented(out, command.helpAfterList, 6);
+    }
+    out << '\n';
   }
-  return finalStatus(host);
+  out << "Options:\n";
+  for (const ProgramOption& option : kProgramOptions) {
+    out << "  " << padded(option.name, 13) << option.help << '\n';
+  }
+  out << "\nWarnings go to standard error. Exit status: " << kExitOk
+      << " when every printed status text begins\n\"OK\", " << kExitFailed << " otherwise, "
+      << kExitUsage << " for a usage error.\n";
 }
 
-int usageError(std::ostream& err, std::string_view problem) {
-  err << "calveth-cli: " << problem << "\n(run calveth-cli --help for the usage)\n";
-  return kExitUsage;
+bool isOption(const ProgramOption& option, std::string_view word) {
+  return word == option.name || (!option.alias.empty() && word == option.alias);
 }
 
 }  // namespace
@@ -137,46 +156,32 @@ int usageError(std::ostream& err, std::string_view problem) {
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
            bool errIsTerminal) {
   if (arguments.empty()) {
-    err << kUsage;
+    writeUsage(err);
     return kExitUsage;
   }
-  const std::string& command = arguments.front();
-  const bool helpAsked = std::any_of(arguments.begin(), arguments.end(), [](const std::string& a) {
-    return a == "--help" || a == "-h";
-  });
-  if (helpAsked || command == "help") {
-    out << kUsage;
+  const std::string& first = arguments.front();
+  // --help wins wherever it stands, so that "render --help" helps; so does the word "help".
+  const bool helpAsked =
+      first == "help" || std::any_of(arguments.begin(), arguments.end(),
+                                     [](const std::string& a) { return isOption(kHelpOption, a); });
+  if (helpAsked) {
+    writeUsage(out);
     return kExitOk;
   }
-  if (command == "--version") {
+  if (isOption(kVersionOption, first)) {
     out << "calveth-cli " << kVersion << '\n';
     return kExitOk;
   }
-  if (command == "analyze") {
-    std::string problem;
-    const auto options = parseAnalyze(arguments, problem);
-    if (!options) {
-      return usageError(err, problem);
-    }
-    return analyze(*options, out, err);
+  const CliCommand* command = commandNamed(first);
+  if (!command) {
+    return usageError(err, "unknown command: " + first);
   }
-  if (operationByName(command)) {
-    std::string problem;
-    const auto options = parseOperation(arguments, problem);
-    if (!options) {
-      return usageError(err, problem);
-    }
-    return runOperation(*options, out, err, errIsTerminal);
+  ParsedArguments parsed;
+  std::string problem;
+  if (!readArguments(*command, arguments, parsed, problem)) {
+    return usageError(err, problem);
   }
-  if (command == "render") {
-    std::string problem;
-    const auto options = parseRender(arguments, problem);
-    if (!options) {
-      return usageError(err, problem);
-    }
-    return render(*options, out, err);
-  }
-  return usageError(err, "unknown command: " + command);
+  return command->run(parsed, CliStreams{out, err, errIsTerminal});
 }
 
 }  // namespace calveth

@@ -2,20 +2,28 @@
 
 namespace calveth {
 
-CommandRun::CommandRun(MeshStore& store, ViewerPort& viewer, std::ostream& out, std::ostream& err)
-    : out_(out), host_(out, err, false), router_(store, host_, viewer) {
+CommandRun::CommandRun(MeshStore& store, ViewerPort& viewer, std::ostream& out, std::ostream& err,
+                       StatusLines lines)
+    : out_(out),
+      lines_(lines),
+      host_(out, err, lines == StatusLines::EveryText),
+      router_(store, host_, viewer) {
   router_.start();
 }
 
 std::optional<std::string> CommandRun::press(ControlId control) {
   std::optional<std::string> status;
+  bool printed = lines_ == StatusLines::EveryText;
   if (!router_.press(control)) {
     status = "ERR: Function is not available";
+    printed = false;  // no command ran, so the host showed nothing
   } else {
     status = host_.takeStatus();
   }
   if (status) {
-    out_ << *status << '\n';
+    if (!printed) {
+      out_ << *status << '\n';
+    }
     allOk_ = allOk_ && status->starts_with("OK");
   }
   return status;

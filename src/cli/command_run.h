@@ -1,8 +1,9 @@
 // CommandRun: the dialog's commands in a row on the command line.
 //
 // Presses controls through the same CommandRouter as the dialog, with a CliHost that answers
-// the file choices, and prints the status text after each command as one line. A command that
-// the dialog would offer disabled does not run: "ERR: Function is not available" is printed.
+// the file choices, and prints status texts as lines: the one each command leaves, or every
+// text as it is shown. A command that the dialog would offer disabled does not run: "ERR:
+// Function is not available" is printed.
 #pragma once
 
 #include <optional>
@@ -16,12 +17,18 @@
 
 namespace calveth {
 
+enum class StatusLines {
+  AfterEachCommand,  // the status text that a command leaves
+  EveryText          // each status text as the command shows it, "Processing..." included
+};
+
 class CommandRun {
  public:
-  CommandRun(MeshStore& store, ViewerPort& viewer, std::ostream& out, std::ostream& err);
+  CommandRun(MeshStore& store, ViewerPort& viewer, std::ostream& out, std::ostream& err,
+             StatusLines lines = StatusLines::AfterEachCommand);
 
   CliHost& host() { return host_; }
-  // True while every printed status text began "OK".
+  // True while the status text after each command began "OK".
   bool allOk() const { return allOk_; }
 
   // The status text after the command (printed), or nothing when it showed none.
@@ -29,6 +36,7 @@ class CommandRun {
 
  private:
   std::ostream& out_;
+  StatusLines lines_;
   CliHost host_;
   CommandRouter router_;
   bool allOk_ = true;

@@ -2,55 +2,27 @@
 
 #include <memory>
 
-#include "cli/auto_option.h"
 #include "cli/command_run.h"
+#include "cli/exit_status.h"
 #include "cli/operation_names.h"
 
 namespace calveth {
 
-std::optional<OperationOptions> parseOperation(const std::vector<std::string>& arguments,
-                                               std::string& problem) {
+std::optional<OperationOptions> operationOptions(const ParsedArguments& arguments,
+                                                 std::string& problem) {
   OperationOptions options;
-  const auto operation = operationByName(arguments.front());
-  if (!operation) {
-    problem = "unknown command: " + arguments.front();
-    return std::nullopt;
-  }
-  options.operation = *operation;
-  for (std::size_t k = 1; k < arguments.size(); ++k) {
-    const std::string& argument = arguments[k];
-    const bool takesValue =
-        argument == "--base" || argument == "--mt" || argument == "-o" || argument == "--out-dir";
-    if (takesValue && k + 1 >= arguments.size()) {
-      problem = argument + " needs a value";
-      return std::nullopt;
-    }
-    if (argument == "--base") {
-      options.base = arguments[++k];
-    } else if (argument == "--mt") {
-      options.mts.push_back(arguments[++k]);
-    } else if (argument == "-o") {
-      options.outFile = arguments[++k];
-    } else if (argument == "--out-dir") {
-      options.outFolder = arguments[++k];
-    } else if (argument == "--auto") {
-      if (!readAutoAnswer(arguments, k, options.autoDetect)) {
-        problem = kAutoOptionProblem;
-        return std::nullopt;
-      }
-    } else if (argument == "--with-faces") {
-      options.withFaces = true;
-    } else if (argument.starts_with("-")) {
-      problem = "unexpected argument: " + argument;
-      return std::nullopt;
-    } else {
-      options.mts.push_back(argument);
-    }
-  }
+  options.operation = operationByName(arguments.command).value_or(options.operation);
+  options.base = arguments.last(Slot::Base).value_or("");
+  options.mts = arguments.all(Slot::Mt);
+  options.outFile = arguments.last(Slot::Output);
+  options.outFolder = arguments.last(Slot::OutFolder);
+  options.withFaces = arguments.has(Slot::WithFaces);
+  options.autoDetect = arguments.autoDetect();
+  // "--base ''" names no base either.
   if (options.base.empty()) {
-    problem = arguments.front() + " needs --base BASE";
+    problem = arguments.command + " needs --base BASE";
   } else if (options.mts.empty()) {
-    problem = arguments.front() + " needs an MT file";
+    problem = arguments.command + " needs an MT file";
   } else if (options.outFile.has_value() == options.outFolder.has_value()) {
     problem = "give either -o OUT or --out-dir DIR";
   } else if (options.outFile && options.mts.size() > 1) {
@@ -61,21 +33,21 @@ std::optional<OperationOptions> parseOperation(const std::vector<std::string>& a
   return std::nullopt;
 }
 
-int runOperation(const OperationOptions& options, std::ostream& out, std::ostream& err,
-                 bool showProgress) {
+int runOperation(const OperationOptions& options, const CliStreams& streams) {
   auto store = std::make_unique<MeshStore>();
   NullViewer viewer;
-  CommandRun run(*store, viewer, out, err);
+  std::ostream& err = streams.err;
+  CommandRun run(*store, viewer, streams.out, err);
   CliHost& host = run.host();
   host.answerQuestion(options.autoDetect);
   host.answerOpenFile(options.base);
   if (isError(run.press(ControlId::OpenBase))) {
-    return 1;
+    return kExitFailed;
   }
   const std::size_t total = options.mts.size();
   for (std::size_t k = 0; k < total; ++k) {
     const std::string& mt = options.mts[k];
-    if (showProgress && total > 1) {
+    if (streams.errIsTerminal && total > 1) {
       err << "[" << k + 1 << "/" << total << "] " << mt << '\n';
     }
     host.answerOpenFile(mt);
@@ -95,7 +67,7 @@ int runOperation(const OperationOptions& options, std::ostream& out, std::ostrea
       err << "saved " << host.lastSavePath() << '\n';
     }
   }
-  return run.allOk() ? 0 : 1;
+  return exitStatus(run.allOk());
 }
 
 }  // namespace calveth

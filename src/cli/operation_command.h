@@ -10,10 +10,10 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "ports/control_id.h"
 
 namespace calveth {
@@ -28,13 +28,13 @@ struct OperationOptions {
   bool autoDetect = true;
 };
 
-// Parses the arguments (the first is the operation's name); on failure `problem` says why.
-std::optional<OperationOptions> parseOperation(const std::vector<std::string>& arguments,
-                                               std::string& problem);
+// The options of the words read for an operation (the command's name is the operation's);
+// nothing, with `problem` set, when the words lack the base, an MT or one output.
+std::optional<OperationOptions> operationOptions(const ParsedArguments& arguments,
+                                                 std::string& problem);
 
-// Exit status 0 when every printed status text begins "OK", 1 otherwise. With `showProgress`
-// a batch names each MT on `err` as it starts.
-int runOperation(const OperationOptions& options, std::ostream& out, std::ostream& err,
-                 bool showProgress);
+// Exit status 0 when every printed status text begins "OK", 1 otherwise. When standard error
+// is a terminal a batch names each MT there as it starts.
+int runOperation(const OperationOptions& options, const CliStreams& streams);
 
 }  // namespace calveth

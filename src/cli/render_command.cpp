@@ -1,12 +1,10 @@
 #include "cli/render_command.h"
 
-#include <charconv>
-#include <cmath>
 #include <memory>
 #include <string_view>
 
-#include "cli/auto_option.h"
 #include "cli/command_run.h"
+#include "cli/exit_status.h"
 #include "cli/operation_names.h"
 #include "objio/safe_file_writer.h"
 #include "viewer/svg_canvas.h"
@@ -19,9 +17,6 @@
 
 namespace calveth {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
   if (text.size() < ending.size()) {
@@ -38,27 +33,10 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
   return true;
 }
 
-std::optional<double> finiteNumber(const std::string& text) {
-  double value = 0.0;
-  const char* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// The picture of what the open viewer shows: it is opened on the file's canvas, which
-// paints the last projection, and closed again.
-bool paintPicture(WireViewer& viewer, PictureFormat format, std::string& bytes,
-                  std::string& error) {
-  if (format == PictureFormat::Svg) {
-    SvgCanvas canvas(kViewerClientWidth, kViewerClientHeight, kViewerDpi);
-    viewer.open(canvas);
-    viewer.close();
-    bytes = canvas.document();
-    return true;
-  }
+// The one place that knows how PNG pictures are made: paints what the open viewer shows
+// into PNG bytes.
+bool pngPicture([[maybe_unused]] WireViewer& viewer, [[maybe_unused]] std::string& bytes,
+                std::string& error) {
 #if CALVETH_PNG_PICTURES
   return paintPng(viewer, kViewerClientWidth, kViewerClientHeight, kViewerDpi, bytes, error);
 #else
@@ -67,68 +45,44 @@ bool paintPicture(WireViewer& viewer, PictureFormat format, std::string& bytes,
 #endif
 }
 
+// The picture of what the open viewer shows: it is opened on the file's canvas, which
+// paints the last projection, and closed again.
+bool paintPicture(WireViewer& viewer, PictureFormat format, std::string& bytes,
+                  std::string& error) {
+  if (format == PictureFormat::Png) {
+    return pngPicture(viewer, bytes, error);
+  }
+  SvgCanvas canvas(kViewerClientWidth, kViewerClientHeight, kViewerDpi);
+  viewer.open(canvas);
+  viewer.close();
+  bytes = canvas.document();
+  return true;
+}
+
 }  // namespace
 
 bool pngPicturesAvailable() { return CALVETH_PNG_PICTURES != 0; }
 
-std::optional<RenderOptions> parseRender(const std::vector<std::string>& arguments,
-                                         std::string& problem) {
+std::optional<RenderOptions> renderOptions(const ParsedArguments& arguments, std::string& problem) {
   RenderOptions options;
-  bool haveBase = false;
-  bool haveOutput = false;
-  for (std::size_t k = 1; k < arguments.size(); ++k) {
-    const std::string& argument = arguments[k];
-    const bool hasValue = k + 1 < arguments.size();
-    if (argument == "--auto") {
-      if (!readAutoAnswer(arguments, k, options.autoDetect)) {
-        problem = kAutoOptionProblem;
-        return std::nullopt;
-      }
-    } else if (argument == "--angle") {
-      const auto angle = hasValue ? finiteNumber(arguments[++k]) : std::nullopt;
-      if (!angle) {
-        problem = "--angle takes a number of radians";
-        return std::nullopt;
-      }
-      options.angle = *angle;
-    } else if (argument == "--mt") {
-      if (!hasValue) {
-        problem = "--mt takes a file name";
-        return std::nullopt;
-      }
-      options.mt = arguments[++k];
-    } else if (argument == "--op") {
-      const auto operation = hasValue ? operationByName(arguments[++k]) : std::nullopt;
-      if (!operation) {
-        problem =
-            "--op takes one of mirror-l2r, mirror-r2l, swap, minus, plus, reset-l, "
-            "reset-r, melt";
-        return std::nullopt;
-      }
-      options.operation = operation;
-    } else if (argument == "-o") {
-      if (!hasValue) {
-        problem = "-o takes a file name";
-        return std::nullopt;
-      }
-      options.output = arguments[++k];
-      haveOutput = true;
-    } else if (argument.starts_with("-") || haveBase) {
-      problem = "unexpected argument: " + argument;
-      return std::nullopt;
-    } else {
-      options.base = argument;
-      haveBase = true;
-    }
-  }
-  if (!haveBase) {
+  if (!arguments.has(Slot::Base)) {
     problem = "render needs a BASE file";
     return std::nullopt;
   }
-  if (!haveOutput) {
+  if (!arguments.has(Slot::Output)) {
     problem = "render needs -o FILE";
     return std::nullopt;
   }
+  options.base = *arguments.last(Slot::Base);
+  options.mt = arguments.last(Slot::Mt);
+  if (const auto name = arguments.last(Slot::Operation)) {
+    options.operation = operationByName(*name);
+  }
+  options.autoDetect = arguments.autoDetect();
+  if (const auto angle = arguments.last(Slot::Angle)) {
+    options.angle = finiteNumber(*angle).value_or(0.0);  // read as a finite number already
+  }
+  options.output = *arguments.last(Slot::Output);
   if (endsWithIgnoringCase(options.output, ".svg")) {
     options.format = PictureFormat::Svg;
   } else if (endsWithIgnoringCase(options.output, ".png")) {
@@ -144,11 +98,11 @@ std::optional<RenderOptions> parseRender(const std::vector<std::string>& argumen
   return options;
 }
 
-int render(const RenderOptions& options, std::ostream& out, std::ostream& err) {
+int render(const RenderOptions& options, const CliStreams& streams) {
   auto store = std::make_unique<MeshStore>();
   store->viewAngle = options.angle;
   WireViewer viewer(*store);
-  CommandRun run(*store, viewer, out, err);
+  CommandRun run(*store, viewer, streams.out, streams.err);
   run.host().answerQuestion(options.autoDetect);
   run.host().answerOpenFile(options.base);
   // An error ends the sequence, as it ends the work on an MT in the other commands.
@@ -165,10 +119,10 @@ int render(const RenderOptions& options, std::ostream& out, std::ostream& err) {
   std::string error;
   if (!paintPicture(viewer, options.format, bytes, error) ||
       !replaceFileContents(options.output, bytes, error)) {
-    err << "error: " << error << '\n';
+    streams.err << "error: " << error << '\n';
     return kExitFailed;
   }
-  return run.allOk() ? kExitOk : kExitFailed;
+  return exitStatus(run.allOk());
 }
 
 }  // namespace calveth

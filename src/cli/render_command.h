@@ -9,10 +9,9 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
-#include <vector>
 
+#include "cli/command_line.h"
 #include "ports/control_id.h"
 
 namespace calveth {
@@ -32,12 +31,12 @@ struct RenderOptions {
 // True when this build can write PNG pictures.
 bool pngPicturesAvailable();
 
-// Parses the arguments of "render" (the command name first); on failure `problem` says why.
-std::optional<RenderOptions> parseRender(const std::vector<std::string>& arguments,
-                                         std::string& problem);
+// The options of the words read for "render"; nothing, with `problem` set, without a BASE or
+// -o FILE, or for a FILE this build cannot write.
+std::optional<RenderOptions> renderOptions(const ParsedArguments& arguments, std::string& problem);
 
 // Exit status as runCli documents it: 0 when every printed status text begins "OK", 1
 // otherwise or when the picture cannot be made or written.
-int render(const RenderOptions& options, std::ostream& out, std::ostream& err);
+int render(const RenderOptions& options, const CliStreams& streams);
 
 }  // namespace calveth

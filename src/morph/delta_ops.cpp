@@ -43,16 +43,17 @@ std::array<double, 3> rotateAboutX(double x, double y, double z) {
   return {x, y * turn.cosine - z * turn.sine, y * turn.sine + z * turn.cosine};
 }
 
-void MinusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool MinusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
   for (std::uint32_t i = 0; i < store.baseVertexCount; ++i) {
     store.WorkX[i] = store.BaseX[i] - store.MtX[i];
     store.WorkY[i] = store.BaseY[i] - store.MtY[i];
     store.WorkZ[i] = store.BaseZ[i] - store.MtZ[i];
   }
   finishGeneration(store, host, viewer, "OK: Minus Delta.", "Minus", store.baseVertexCount);
+  return true;
 }
 
-void PlusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool PlusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
   for (std::uint32_t i = 0; i < store.baseVertexCount; ++i) {
     const auto [x, y, z] = rotateAboutX(store.MtX[i], store.MtY[i], store.MtZ[i]);
     store.WorkX[i] = store.BaseX[i] + x;
@@ -60,6 +61,7 @@ void PlusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
     store.WorkZ[i] = store.BaseZ[i] + z;
   }
   finishGeneration(store, host, viewer, "OK: Plus Delta.", "Plus", store.baseVertexCount);
+  return true;
 }
 
 }  // namespace calveth

@@ -22,7 +22,7 @@ double degreesToRadians(double degrees);
 // (x, y, z) turned about the X axis by kPlusRotationDegrees.
 std::array<double, 3> rotateAboutX(double x, double y, double z);
 
-void MinusDelta(MeshStore& store, Host& host, ViewerPort& viewer);
-void PlusDelta(MeshStore& store, Host& host, ViewerPort& viewer);
+bool MinusDelta(MeshStore& store, Host& host, ViewerPort& viewer);
+bool PlusDelta(MeshStore& store, Host& host, ViewerPort& viewer);
 
 }  // namespace calveth

@@ -6,7 +6,6 @@ namespace calveth {
 
 void finishGeneration(MeshStore& store, Host& host, ViewerPort& viewer, const char* status,
                       const char* tag, std::uint32_t produced) {
-  host.setEnabled(ControlId::SaveMt, true);
   showStatus(store, host, status);
   store.operationTag = tag;
   store.workVertexCount = produced;

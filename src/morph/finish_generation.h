@@ -10,9 +10,10 @@
 
 namespace calveth {
 
-// The command filled WorkTarget entries 0 to `produced` - 1: "&Save MT" becomes available and
-// will write that many, the status line and `operationTag` tell what was made, and the viewer
-// shows the result over `mtVertexCount` vertices.
+// The command filled WorkTarget entries 0 to `produced` - 1: "&Save MT" will write that many,
+// the status line and `operationTag` tell what was made, and the viewer shows the result over
+// `mtVertexCount` vertices. Each generating command returns true when it got this far, and
+// the router then offers "&Save MT".
 void finishGeneration(MeshStore& store, Host& host, ViewerPort& viewer, const char* status,
                       const char* tag, std::uint32_t produced);
 

@@ -61,19 +61,21 @@ std::uint32_t swapHalf(MeshStore& store) {
 
 }  // namespace
 
-void MirrorLeftToRight(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool MirrorLeftToRight(MeshStore& store, Host& host, ViewerPort& viewer) {
   mirrorOnto(store, [](double baseX) { return baseX < 0.0; });
   finishGeneration(store, host, viewer, "OK: Left Seed,Right Generate.", "MirR",
                    store.mtVertexCount);
+  return true;
 }
 
-void MirrorRightToLeft(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool MirrorRightToLeft(MeshStore& store, Host& host, ViewerPort& viewer) {
   mirrorOnto(store, [](double baseX) { return baseX > 0.0; });
   finishGeneration(store, host, viewer, "OK: Right Seed,Left Generate.", "MirL",
                    store.mtVertexCount);
+  return true;
 }
 
-void SwapSides(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool SwapSides(MeshStore& store, Host& host, ViewerPort& viewer) {
   std::uint32_t produced = store.mtVertexCount;
   if (store.halfBase == 1) {
     produced = swapHalf(store);
@@ -90,6 +92,7 @@ void SwapSides(MeshStore& store, Host& host, ViewerPort& viewer) {
     mirrorOnto(store, [](double) { return true; });
   }
   finishGeneration(store, host, viewer, "OK: Swap Generate.", "Swap", produced);
+  return true;
 }
 
 }  // namespace calveth

@@ -12,11 +12,11 @@
 namespace calveth {
 
 // Right-side vertices take their partner's mirrored position; the middle keeps its own.
-void MirrorLeftToRight(MeshStore& store, Host& host, ViewerPort& viewer);
+bool MirrorLeftToRight(MeshStore& store, Host& host, ViewerPort& viewer);
 // Left-side vertices take their partner's mirrored position; the middle keeps its own.
-void MirrorRightToLeft(MeshStore& store, Host& host, ViewerPort& viewer);
+bool MirrorRightToLeft(MeshStore& store, Host& host, ViewerPort& viewer);
 // Every vertex with a partner takes its partner's mirrored position (a middle vertex that is
 // its own partner has its X negated). For a half MT the result is the other half.
-void SwapSides(MeshStore& store, Host& host, ViewerPort& viewer);
+bool SwapSides(MeshStore& store, Host& host, ViewerPort& viewer);
 
 }  // namespace calveth

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "app/availability.h"
 #include "objio/line_reader.h"
 #include "objio/obj_tokens.h"
 #include "ports/status_text.h"
@@ -52,43 +51,41 @@ std::string mtTitleOf(const std::string& utf8Path) {
   return name;
 }
 
-void OpenMt(MeshStore& store, Host& host, ViewerPort& viewer) {
+MtOutcome OpenMt(MeshStore& store, Host& host, ViewerPort& viewer, CommandSteps& steps) {
   const auto path = host.chooseOpenFile({"Original Body Parts(*.obj)|*.obj||", "*.obj", "obj"});
   if (!path) {
-    return;
+    return MtOutcome::Cancelled;
   }
   store.mtPath = *path;
   store.mtTitle = mtTitleOf(*path);
-  withdrawGenerating(host);
+  steps.reached(CommandStep::MtFileChosen);
 
-  store.longLineMode = 0;
   FileSource file(store.mtPath);
   if (!file.isOpen()) {
     host.setStatusText("ERR: Obj file not open!");
-    return;
+    return MtOutcome::NotRead;
   }
-  host.setChecked(ControlId::VertexOnly, true);
+  steps.reached(CommandStep::MtFileOpened);
   store.mtHasFaceLines = 0;
   store.mtXSum = 0.0;
   store.mtVertexCount = 0;
 
   LineReader reader(file);
   const MtRead read = readMt(reader, store);
-  store.longLineMode = reader.sawLongLine() ? 1 : 0;
   if (read == MtRead::BadVertexLine) {
     host.setStatusText(formatText("ERR: Obj file v line err![%d]", store.vTokenCount));
-    return;
+    return MtOutcome::NotRead;
   }
   if (read == MtRead::ReadError) {
     // A file that fails part-way through is refused like one that never opened; what was
     // stored so far counts as for a bad vertex line.
     host.setStatusText("ERR: Obj file not open!");
-    return;
+    return MtOutcome::NotRead;
   }
 
   const int n = static_cast<int>(store.mtVertexCount);
   const int b = static_cast<int>(store.baseVertexCount);
-  bool refused = true;
+  MtOutcome outcome = MtOutcome::Refused;
   if (read == MtRead::Overflow || n == 0) {
     store.statusMessage = formatText("ERR: v line out of range (%d)", n);
   } else if (n != b && store.halfBase == 0) {
@@ -97,24 +94,20 @@ void OpenMt(MeshStore& store, Host& host, ViewerPort& viewer) {
     store.statusMessage = formatText("ERR: H-MT v line unmatch %d %d", b, n);
   } else if (store.halfBase == 1) {
     store.statusMessage = "OK: CHOOSE SWAP ONLY";
-    host.setEnabled(ControlId::Swap, true);
-    refused = false;
+    outcome = MtOutcome::Half;
   } else {
     store.statusMessage = formatText("OK: Choose Function (v=%d/%d)", b, n);
-    for (ControlId control : kOperationButtons) {
-      host.setEnabled(control, true);
-    }
-    refused = false;
+    outcome = MtOutcome::Full;
   }
   // A refused MT shows an empty picture; the base's faces stay for the next accepted MT.
   int facesShown = store.faceCount;
-  if (refused) {
+  if (outcome == MtOutcome::Refused) {
     store.mtVertexCount = 0;
     facesShown = 0;
   }
   host.setStatusText(store.statusMessage);
-  host.setEnabled(ControlId::VertexOnly, true);
   viewer.refresh(mtViewerInput(store, static_cast<int>(store.mtVertexCount), facesShown));
+  return outcome;
 }
 
 }  // namespace calveth

@@ -9,13 +9,25 @@
 
 #include <string>
 
+#include "ports/command_steps.h"
 #include "ports/host.h"
 #include "ports/viewer_port.h"
 #include "store/mesh_store.h"
 
 namespace calveth {
 
-void OpenMt(MeshStore& store, Host& host, ViewerPort& viewer);
+// How "&Open MT" ended, which decides what can be pressed next.
+enum class MtOutcome {
+  Cancelled,  // no file chosen: nothing changed
+  NotRead,    // the file did not open, could not be read, or held a malformed "v" line
+  Refused,    // read to its end, but its vertex count does not fit the base
+  Full,       // as many vertices as the base
+  Half,       // half as many against a "#HALF" base
+};
+
+// Tells `steps` when a file was chosen and when it opened.
+MtOutcome OpenMt(MeshStore& store, Host& host, ViewerPort& viewer,
+                 CommandSteps& steps = unwatchedSteps());
 
 // A file's name without its folder, cut before its last ".": my.head.obj gives my.head.
 std::string mtTitleOf(const std::string& utf8Path);

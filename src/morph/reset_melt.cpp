@@ -19,17 +19,19 @@ void resetBySide(MeshStore& store, bool rightFromBase) {
 
 }  // namespace
 
-void ResetLeft(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool ResetLeft(MeshStore& store, Host& host, ViewerPort& viewer) {
   resetBySide(store, false);
   finishGeneration(store, host, viewer, "OK: Left Reset.", "ResL", store.mtVertexCount);
+  return true;
 }
 
-void ResetRight(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool ResetRight(MeshStore& store, Host& host, ViewerPort& viewer) {
   resetBySide(store, true);
   finishGeneration(store, host, viewer, "OK: Right Reset.", "ResR", store.mtVertexCount);
+  return true;
 }
 
-void MeltMt(MeshStore& store, Host& host, ViewerPort& viewer) {
+bool MeltMt(MeshStore& store, Host& host, ViewerPort& viewer) {
   double highest = -999999999999.0;
   double lowest = 999999999999.9;
   for (std::uint32_t i = 0; i < store.mtVertexCount; ++i) {
@@ -42,7 +44,7 @@ void MeltMt(MeshStore& store, Host& host, ViewerPort& viewer) {
   }
   if (highest == 0.0) {
     showStatus(store, host, "ERR: Melt impossible, highest Y is 0");
-    return;
+    return false;
   }
   const double height = highest - lowest;
   for (std::uint32_t i = 0; i < store.mtVertexCount; ++i) {
@@ -51,13 +53,15 @@ void MeltMt(MeshStore& store, Host& host, ViewerPort& viewer) {
     store.WorkZ[i] = store.MtZ[i] * kMeltSpread;
   }
   finishGeneration(store, host, viewer, "OK: Melt.", "Melt", store.mtVertexCount);
+  return true;
 }
 
-void VertexOnlyClicked(MeshStore& store, Host& host) {
+bool VertexOnlyClicked(MeshStore& store, Host& host) {
   if (store.mtHasFaceLines == 0) {
-    host.setChecked(ControlId::VertexOnly, true);
     host.setStatusText("NO! Your MT is not included Face.");
+    return true;
   }
+  return false;
 }
 
 }  // namespace calveth

@@ -14,14 +14,14 @@ namespace calveth {
 
 inline constexpr double kMeltSpread = 2.5;
 
-void ResetLeft(MeshStore& store, Host& host, ViewerPort& viewer);
-void ResetRight(MeshStore& store, Host& host, ViewerPort& viewer);
+bool ResetLeft(MeshStore& store, Host& host, ViewerPort& viewer);
+bool ResetRight(MeshStore& store, Host& host, ViewerPort& viewer);
 // Refused, with everything left as it was, when the highest base Y is 0: the formula divides
 // by it.
-void MeltMt(MeshStore& store, Host& host, ViewerPort& viewer);
+bool MeltMt(MeshStore& store, Host& host, ViewerPort& viewer);
 
 // After a click has toggled the switch: an MT without texture or face lines has nothing to
-// copy, so the switch goes back to checked and the status line says why.
-void VertexOnlyClicked(MeshStore& store, Host& host);
+// copy, so the status line says why and the result is true: the switch goes back to checked.
+bool VertexOnlyClicked(MeshStore& store, Host& host);
 
 }  // namespace calveth

@@ -97,7 +97,6 @@ void commitBase(const BaseReadBuffer& buffer, MeshStore& store) {
   store.baseVertexCount = buffer.vertexCount;
   store.faceCount = buffer.faceCount;
   store.halfBase = buffer.halfBase;
-  store.baseLongLine = buffer.longLine ? 1 : 0;
 }
 
 }  // namespace calveth

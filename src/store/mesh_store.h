@@ -67,17 +67,13 @@ struct MeshStore {
   std::uint32_t baseVertexCount = 0;
   std::uint32_t mtVertexCount = 0;
   int faceCount = 0;
-  int halfBase = 0;          // 1 = the base file holds a line beginning "#HALF"
-  int mirrorIncomplete = 0;  // 1 = after the analysis some base vertex has no partner
-  int duplicateHit = 0;      // 1 = the exact pass found a vertex with two or more partners
-  // Information only: 1 = the file last read by the current command (longLineMode) or the
-  // current base (baseLongLine) held a line of kLongLineBytes or more. Nothing depends on them.
-  int longLineMode = 0;
-  int baseLongLine = 0;
-  int vTokenCount = 0;  // numbers converted from the last "v" line parsed (0 to 3)
+  bool halfBase = false;          // the base file holds a line beginning "#HALF"
+  bool mirrorIncomplete = false;  // after the analysis some base vertex has no partner
+  bool duplicateHit = false;      // the exact pass found a vertex with two or more partners
+  int vTokenCount = 0;            // numbers converted from the last "v" line parsed (0 to 3)
   double viewAngle = 0.0;
-  int mtHasFaceLines = 0;  // 1 = the MT file holds a line beginning "vt" or "f"
-  double mtXSum = 0.0;     // sum of the MT's X coordinates: its side, for a half MT
+  bool mtHasFaceLines = false;  // the MT file holds a line beginning "vt" or "f"
+  double mtXSum = 0.0;          // sum of the MT's X coordinates: its side, for a half MT
   // Entries of the WorkTarget that the last generating command (or the reflected preview)
   // filled: the number of vertices that saving writes.
   std::uint32_t workVertexCount = 0;

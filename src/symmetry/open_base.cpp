@@ -1,6 +1,5 @@
 #include "symmetry/open_base.h"
 
-#include "app/availability.h"
 #include "objio/line_reader.h"
 #include "ports/status_text.h"
 #include "symmetry/auto_pairs.h"
@@ -76,50 +75,47 @@ class AnalysisHooks final : public AutoDetectHooks {
 
 }  // namespace
 
-void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& viewer) {
+BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& viewer,
+                     CommandSteps& steps) {
   const auto path = host.chooseOpenFile({"Base Body Parts(*.obj)|*.obj||", "*.obj", "obj"});
   if (!path) {
-    return;
+    return BaseOutcome::Cancelled;
   }
-  withdrawGenerating(host);
-  host.setEnabled(ControlId::ReflectedBase, false);
+  steps.reached(CommandStep::BaseFileChosen);
 
-  store.longLineMode = 0;
-  store.baseLongLine = 0;
   FileSource file(*path);
   if (!file.isOpen()) {
     showStatus(store, host, "ERR: Obj file not open");
-    return;
+    return BaseOutcome::Refused;
   }
   BaseReadBuffer& staging = scratch.staging;
   LineReader reader(file);
   CappedWarnings warnings(host);
   const BaseReadOutcome outcome = readBaseFile(reader, staging, warnings);
   warnings.finish();
-  store.longLineMode = staging.longLine ? 1 : 0;
   store.vTokenCount = staging.vTokenCount;
   if (outcome == BaseReadOutcome::ReadError) {
     // A file that fails part-way through cannot be trusted more than one that never opened.
     showStatus(store, host, "ERR: Obj file not open");
-    return;
+    return BaseOutcome::Refused;
   }
   if (outcome == BaseReadOutcome::VertexLineError) {
     showStatus(store, host, formatText("ERR: Obj file v line err![%d]", staging.vTokenCount));
-    return;
+    return BaseOutcome::Refused;
   }
   if (staging.tooManyVertices || staging.vertexCount == 0) {
     store.statusMessage = formatText("ERR: v line out of range (%d-%d)",
                                      static_cast<int>(staging.vertexCount), staging.vLinesMet);
     viewer.refresh(baseViewerInput(store, 0, 0));
     host.setStatusText(store.statusMessage);
-    return;
+    return BaseOutcome::Refused;
   }
 
   commitBase(staging, store);
-  analyseBase(store, scratch.index, host, viewer);
+  return analyseBase(store, scratch.index, host, viewer);
 }
 
-void analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& viewer) {
+BaseOutcome analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& viewer) {
   store.mirrorIncomplete = 0;
   const int count = static_cast<int>(store.baseVertexCount);
   showStatus(store, host, "Processing...");
@@ -149,13 +145,14 @@ void analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& v
 
   if (result.symmetryHits < 2) {
     showStatus(store, host, "NG: Mirror V.C.M can't build up.");
-    host.setEnabled(ControlId::ReflectedBase, true);
-  } else if (store.duplicateHit == 1) {
+    return BaseOutcome::WithoutMirror;
+  }
+  if (store.duplicateHit == 1) {
     showStatus(store, host, "CRITICAL ERR:Same Point HIT");
     viewer.refresh(baseViewerInput(store, count, store.faceCount));
-  } else {
-    host.setEnabled(ControlId::OpenMt, true);
+    return BaseOutcome::SamePointHit;
   }
+  return BaseOutcome::Usable;
 }
 
 }  // namespace calveth

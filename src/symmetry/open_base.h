@@ -9,6 +9,7 @@
 #pragma once
 
 #include "objio/base_reader.h"
+#include "ports/command_steps.h"
 #include "ports/host.h"
 #include "ports/viewer_port.h"
 #include "store/mesh_store.h"
@@ -28,10 +29,21 @@ inline constexpr const char* kAutoDetectQuestion =
 // At most this many face warnings reach the host per file; the rest are counted.
 inline constexpr int kMaxFaceWarnings = 20;
 
-void OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& viewer);
+// How "Open Base" ended, which decides what can be pressed next.
+enum class BaseOutcome {
+  Cancelled,      // no file chosen: nothing changed
+  Refused,        // the file did not open, could not be read or was refused
+  Usable,         // 2 or more vertices paired and no point shared
+  WithoutMirror,  // fewer than 2 vertices paired ("NG: Mirror V.C.M can't build up.")
+  SamePointHit,   // two or more vertices share a point ("CRITICAL ERR:Same Point HIT")
+};
+
+// Tells `steps` when a file was chosen, before it is opened.
+BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerPort& viewer,
+                     CommandSteps& steps = unwatchedSteps());
 
 // The analysis of a base that the store holds: the progress bar, the mirror map, the viewer
-// refresh, the status texts and what becomes available.
-void analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& viewer);
+// refresh and the status texts. Returns one of the last three outcomes.
+BaseOutcome analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& viewer);
 
 }  // namespace calveth

@@ -2,10 +2,10 @@
 
 namespace calveth {
 
-void ToggleReflectedBase(MeshStore& store, Host& host, ViewerPort& viewer, int& reflectPreview) {
+ReflectedPreview ToggleReflectedBase(MeshStore& store, ViewerPort& viewer, int& reflectPreview) {
   const std::uint32_t n = store.baseVertexCount;
   if (n == 0) {
-    return;
+    return ReflectedPreview::NoBase;
   }
   if (reflectPreview == 0) {
     reflectPreview = 1;
@@ -15,7 +15,6 @@ void ToggleReflectedBase(MeshStore& store, Host& host, ViewerPort& viewer, int& 
       store.WorkZ[i] = store.BaseZ[i];
     }
     store.workVertexCount = n;
-    host.setEnabled(ControlId::SaveMt, true);
   } else {
     reflectPreview = 0;
     // Y and Z are copied again too: a generating command may have filled them since.
@@ -24,9 +23,9 @@ void ToggleReflectedBase(MeshStore& store, Host& host, ViewerPort& viewer, int& 
       store.WorkY[i] = store.BaseY[i];
       store.WorkZ[i] = store.BaseZ[i];
     }
-    host.setEnabled(ControlId::SaveMt, false);
   }
   viewer.refresh(workViewerInput(store, static_cast<int>(n), store.faceCount));
+  return reflectPreview == 1 ? ReflectedPreview::Shown : ReflectedPreview::Withdrawn;
 }
 
 }  // namespace calveth

@@ -21,7 +21,7 @@ void show(MeshStore& store, Host& host, const char* text) {
 
 }  // namespace
 
-void referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer) {
+BaseOutcome referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer) {
   auto& X = store.BaseX;
   auto& Y = store.BaseY;
   auto& Z = store.BaseZ;
@@ -115,13 +115,14 @@ void referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer) {
   }
   if (hits < 2) {
     show(store, host, "NG: Mirror V.C.M can't build up.");
-    host.setEnabled(ControlId::ReflectedBase, true);
-  } else if (store.duplicateHit == 1) {
+    return BaseOutcome::WithoutMirror;
+  }
+  if (store.duplicateHit == 1) {
     show(store, host, "CRITICAL ERR:Same Point HIT");
     viewer.refresh(baseViewerInput(store, n, store.faceCount));
-  } else {
-    host.setEnabled(ControlId::OpenMt, true);
+    return BaseOutcome::SamePointHit;
   }
+  return BaseOutcome::Usable;
 }
 
 }  // namespace calveth::testing

@@ -6,9 +6,10 @@
 #include "ports/host.h"
 #include "ports/viewer_port.h"
 #include "store/mesh_store.h"
+#include "symmetry/open_base.h"
 
 namespace calveth::testing {
 
-void referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer);
+BaseOutcome referenceAnalyseBase(MeshStore& store, Host& host, ViewerPort& viewer);
 
 }  // namespace calveth::testing

@@ -1,0 +1,31 @@
+// calveth-cli analyze: "Open Base" on one file, and the mirror map it leaves as a table.
+//
+//   calveth-cli analyze BASE [--auto yes|no] [--map FILE]
+//
+// Runs "Open Base" through the same router as the dialog, printing every status text the
+// command shows as it comes ("Processing..." first), so the last line is the result. With
+// --map the mirror map is then written crash-safe (cli/map_file.h), also after a refused file.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/command_line.h"
+
+namespace calveth {
+
+struct AnalyzeOptions {
+  std::string base;
+  bool autoDetect = true;
+  std::optional<std::string> mapFile;
+};
+
+// The options of the words read for "analyze"; nothing, with `problem` set, without a BASE.
+std::optional<AnalyzeOptions> analyzeOptions(const ParsedArguments& arguments,
+                                             std::string& problem);
+
+// Exit status 0 when the last status text begins "OK", 1 otherwise or when the map cannot be
+// written.
+int analyze(const AnalyzeOptions& options, const CliStreams& streams);
+
+}  // namespace calveth
