@@ -28,13 +28,14 @@ class WarningSink {
   virtual void skip() {}
 };
 
+// Lives inside calloc-ed storage (see ZeroedBySystem): its arrays carry no initialiser.
 struct BaseReadBuffer {
-  BaseArray X{};
-  BaseArray Y{};
-  BaseArray Z{};
-  CornerArray FaceStart{};
-  CornerArray FaceCornerCount{};
-  CornerArray CornerVertex{};
+  BaseArray X;
+  BaseArray Y;
+  BaseArray Z;
+  CornerArray FaceStart;
+  CornerArray FaceCornerCount;
+  CornerArray CornerVertex;
   std::uint32_t vertexCount = 0;
   int faceCount = 0;
   std::size_t cornerCount = 0;
