@@ -73,7 +73,6 @@ TEST_P(OpenBaseTable, ReportsTheAnalysis) {
   EXPECT_EQ(run.host.enabled(ControlId::ReflectedBase).value_or(false), c.reflected);
   EXPECT_EQ(static_cast<int>(run.viewer.calls.size()), c.viewerRefreshes);
   EXPECT_EQ(run.store->mirrorIncomplete, c.mirrorIncomplete);
-  EXPECT_EQ(run.store->statusMessage, c.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,11 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OpenBase, CancelledChoiceChangesNothing) {
   Session run;
-  run.store->statusMessage = "before";
   run.open(std::nullopt);
   EXPECT_EQ(run.host.events.size(), 1u);  // only the file choice itself
   EXPECT_EQ(run.host.events[0], "open Base Body Parts(*.obj)|*.obj|| *.obj obj");
-  EXPECT_EQ(run.store->statusMessage, "before");
   EXPECT_TRUE(run.viewer.calls.empty());
 }
 

@@ -6,7 +6,7 @@ namespace calveth {
 
 void finishGeneration(MeshStore& store, Host& host, ViewerPort& viewer, const char* status,
                       const char* tag, std::uint32_t produced) {
-  showStatus(store, host, status);
+  showStatus(host, status);
   store.operationTag = tag;
   store.workVertexCount = produced;
   viewer.refresh(workViewerInput(store, static_cast<int>(store.mtVertexCount), store.faceCount));

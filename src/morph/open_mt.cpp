@@ -86,17 +86,18 @@ MtOutcome OpenMt(MeshStore& store, Host& host, ViewerPort& viewer, CommandSteps&
   const int n = static_cast<int>(store.mtVertexCount);
   const int b = static_cast<int>(store.baseVertexCount);
   MtOutcome outcome = MtOutcome::Refused;
+  std::string status;
   if (read == MtRead::Overflow || n == 0) {
-    store.statusMessage = formatText("ERR: v line out of range (%d)", n);
+    status = formatText("ERR: v line out of range (%d)", n);
   } else if (n != b && store.halfBase == 0) {
-    store.statusMessage = formatText("ERR: MT v line unmatch %d %d", b, n);
+    status = formatText("ERR: MT v line unmatch %d %d", b, n);
   } else if (b != 2 * n && store.halfBase == 1) {
-    store.statusMessage = formatText("ERR: H-MT v line unmatch %d %d", b, n);
+    status = formatText("ERR: H-MT v line unmatch %d %d", b, n);
   } else if (store.halfBase == 1) {
-    store.statusMessage = "OK: CHOOSE SWAP ONLY";
+    status = "OK: CHOOSE SWAP ONLY";
     outcome = MtOutcome::Half;
   } else {
-    store.statusMessage = formatText("OK: Choose Function (v=%d/%d)", b, n);
+    status = formatText("OK: Choose Function (v=%d/%d)", b, n);
     outcome = MtOutcome::Full;
   }
   // A refused MT shows an empty picture; the base's faces stay for the next accepted MT.
@@ -105,7 +106,7 @@ MtOutcome OpenMt(MeshStore& store, Host& host, ViewerPort& viewer, CommandSteps&
     store.mtVertexCount = 0;
     facesShown = 0;
   }
-  host.setStatusText(store.statusMessage);
+  host.setStatusText(status);
   viewer.refresh(mtViewerInput(store, static_cast<int>(store.mtVertexCount), facesShown));
   return outcome;
 }

@@ -43,7 +43,7 @@ bool MeltMt(MeshStore& store, Host& host, ViewerPort& viewer) {
     }
   }
   if (highest == 0.0) {
-    showStatus(store, host, "ERR: Melt impossible, highest Y is 0");
+    showStatus(host, "ERR: Melt impossible, highest Y is 0");
     return false;
   }
   const double height = highest - lowest;

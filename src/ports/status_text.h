@@ -18,10 +18,7 @@ namespace calveth {
 
 std::string formatText(const char* format, ...) CALVETH_PRINTF_FORMAT(1, 2);
 
-// Puts a text into `statusMessage` and shows it in the status line.
-inline void showStatus(MeshStore& store, Host& host, std::string text) {
-  store.statusMessage = std::move(text);
-  host.setStatusText(store.statusMessage);
-}
+// Shows a command's text in the status line; the host keeps it, nothing else reads it.
+inline void showStatus(Host& host, std::string_view text) { host.setStatusText(text); }
 
 }  // namespace calveth

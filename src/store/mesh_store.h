@@ -99,7 +99,6 @@ struct MeshStore : ZeroedBySystem {
   // filled: the number of vertices that saving writes.
   std::uint32_t workVertexCount = 0;
 
-  std::string statusMessage;
   std::string mtPath;
   std::string mtTitle;
   std::string operationTag;

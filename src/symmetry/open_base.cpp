@@ -85,7 +85,7 @@ BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerP
 
   FileSource file(*path);
   if (!file.isOpen()) {
-    showStatus(store, host, "ERR: Obj file not open");
+    showStatus(host, "ERR: Obj file not open");
     return BaseOutcome::Refused;
   }
   BaseReadBuffer& staging = scratch.staging;
@@ -96,18 +96,18 @@ BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerP
   store.vTokenCount = staging.vTokenCount;
   if (outcome == BaseReadOutcome::ReadError) {
     // A file that fails part-way through cannot be trusted more than one that never opened.
-    showStatus(store, host, "ERR: Obj file not open");
+    showStatus(host, "ERR: Obj file not open");
     return BaseOutcome::Refused;
   }
   if (outcome == BaseReadOutcome::VertexLineError) {
-    showStatus(store, host, formatText("ERR: Obj file v line err![%d]", staging.vTokenCount));
+    showStatus(host, formatText("ERR: Obj file v line err![%d]", staging.vTokenCount));
     return BaseOutcome::Refused;
   }
   if (staging.tooManyVertices || staging.vertexCount == 0) {
-    store.statusMessage = formatText("ERR: v line out of range (%d-%d)",
-                                     static_cast<int>(staging.vertexCount), staging.vLinesMet);
+    const std::string text = formatText("ERR: v line out of range (%d-%d)",
+                                        static_cast<int>(staging.vertexCount), staging.vLinesMet);
     viewer.refresh(baseViewerInput(store, 0, 0));
-    host.setStatusText(store.statusMessage);
+    host.setStatusText(text);
     return BaseOutcome::Refused;
   }
 
@@ -118,7 +118,7 @@ BaseOutcome OpenBase(MeshStore& store, BaseScratch& scratch, Host& host, ViewerP
 BaseOutcome analyseBase(MeshStore& store, MirrorIndex& index, Host& host, ViewerPort& viewer) {
   store.mirrorIncomplete = 0;
   const int count = static_cast<int>(store.baseVertexCount);
-  showStatus(store, host, "Processing...");
+  showStatus(host, "Processing...");
   host.repaintNow();
   host.setProgressRange(0, count);
   store.mtVertexCount = store.baseVertexCount;
@@ -129,26 +129,25 @@ BaseOutcome analyseBase(MeshStore& store, MirrorIndex& index, Host& host, Viewer
   hooks.finish();
 
   viewer.refresh(baseViewerInput(store, count, store.faceCount));
-  showStatus(store, host,
+  showStatus(host,
              formatText("OK:Symmetry(%d/%d) LVL=%d", result.symmetryHits, count, result.level));
   store.mirrorIncomplete = 1;
   if (result.symmetryHits == count) {
     if (result.autoPairs == 0) {
-      showStatus(store, host, formatText("OK: Perfect symmetry V=%d F=%d", count, store.faceCount));
+      showStatus(host, formatText("OK: Perfect symmetry V=%d F=%d", count, store.faceCount));
     } else {
-      showStatus(
-          store, host,
-          formatText("OK: symmetry  H=%d E=%d LVL=%d", count, result.autoPairs, result.level));
+      showStatus(host, formatText("OK: symmetry  H=%d E=%d LVL=%d", count, result.autoPairs,
+                                  result.level));
     }
     store.mirrorIncomplete = 0;
   }
 
   if (result.symmetryHits < 2) {
-    showStatus(store, host, "NG: Mirror V.C.M can't build up.");
+    showStatus(host, "NG: Mirror V.C.M can't build up.");
     return BaseOutcome::WithoutMirror;
   }
   if (store.duplicateHit == 1) {
-    showStatus(store, host, "CRITICAL ERR:Same Point HIT");
+    showStatus(host, "CRITICAL ERR:Same Point HIT");
     viewer.refresh(baseViewerInput(store, count, store.faceCount));
     return BaseOutcome::SamePointHit;
   }

@@ -14,10 +14,7 @@ namespace {
 const double kFirst = static_cast<double>(0.000005f);
 const double kStep = static_cast<double>(0.00001f);
 
-void show(MeshStore& store, Host& host, const char* text) {
-  store.statusMessage = text;
-  host.setStatusText(store.statusMessage);
-}
+void show(MeshStore&, Host& host, const char* text) { host.setStatusText(text); }
 
 }  // namespace
 
