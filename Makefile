@@ -4,6 +4,7 @@
 BUILD_DIR    ?= build
 ASAN_DIR     ?= build-asan
 BENCH_DIR    ?= build-bench
+INSTR_DIR    ?= build-instructions
 FUZZ_DIR     ?= build-fuzz
 MEMCHECK_DIR ?= build-memcheck
 WEB_DIR      ?= build-web
@@ -61,8 +62,8 @@ define install-missing
 	fi
 endef
 
-.PHONY: all deps build run gui screenshots test bench sanitize fuzz memcheck samples artwork package \
-        package-check format format-check clean web web-deps serve-web web-test \
+.PHONY: all deps build run gui screenshots test bench bench-instructions sanitize fuzz memcheck samples \
+        artwork package package-check format format-check clean web web-deps serve-web web-test \
         windows windows-deps test-windows screenshot-windows
 
 all: build
@@ -132,6 +133,15 @@ serve-web: web
 # The browser tests alone (make test runs them too, through ctest).
 web-test: web build
 	tests/web/run.sh $(BUILD_DIR) $(WEB_DIR)/site
+
+# Instructions (callgrind) and wall times of calveth-cli on generated 40000-vertex body parts,
+# a triangle one with v/vt corners and a quad one with v/vt/vn corners, beside `cat`.
+bench-instructions: deps
+	cmake -S . -B $(INSTR_DIR) -DCMAKE_BUILD_TYPE=Release -DCALVETH_TESTS=OFF -DCALVETH_WERROR=$(WERROR)
+	cmake --build $(INSTR_DIR) -j $(JOBS) --target calveth-cli make-bench-parts
+	@mkdir -p $(INSTR_DIR)/parts
+	./$(INSTR_DIR)/tools/make-bench-parts $(INSTR_DIR)/parts
+	bench/instructions.sh ./$(INSTR_DIR)/calveth-cli $(INSTR_DIR)/parts
 
 sanitize: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALVETH_SANITIZE=ON -DCALVETH_WERROR=$(WERROR)

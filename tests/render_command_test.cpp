@@ -1,6 +1,9 @@
 // calveth-cli render end to end: arguments, exit status, status texts and the pictures.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -186,6 +189,25 @@ TEST(Render, PngWhenTheBuildHasQt) {
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("built without Qt 6"), std::string::npos);
   }
+}
+
+// The PNG writer is a module loaded only for a PNG: a program without it beside it (and none
+// installed) still starts and writes SVG, and a PNG fails with a clear text.
+TEST(Render, PngWithoutItsModuleFailsClearly) {
+  if (!CALVETH_PNG_PICTURES) {
+    GTEST_SKIP() << "this build writes no PNG pictures";
+  }
+  TempDir dir;
+  const std::string program = dir.file("calveth-cli");
+  std::filesystem::copy_file(CALVETH_CLI_PATH, program);
+  const std::string command = "'" + program + "' render '" + kHead + "' -o '" + dir.file("x.png") +
+                              "' >/dev/null 2>'" + dir.file("err") + "'";
+  const int status = std::system(command.c_str());
+  EXPECT_NE(status, 0);
+  EXPECT_NE(readFile(dir.file("err")).find("ERR: PNG pictures need calveth-png.so"),
+            std::string::npos)
+      << readFile(dir.file("err"));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
 }
 
 }  // namespace

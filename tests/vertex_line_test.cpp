@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <ostream>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace calveth {
 namespace {
@@ -60,6 +63,56 @@ INSTANTIATE_TEST_SUITE_P(
         VertexCase{"msvc_indefinite", "v 1.#IND 0 0\n", false, 0, 0, 0, 0},
         VertexCase{"nul_inside", std::string("v 1 2\0 3\n", 9), false, 1, 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Lines in the six-decimal form that most files use, and spellings one byte away from it (a
+// comma, a second integer digit, a missing decimal, a tab, two blanks, a sign alone, no line
+// end): each gives exactly what reading its tokens one by one with scanDecimalNumber gives.
+TEST(VertexLine, SixDecimalLinesReadAsTheirTokens) {
+  const std::vector<std::string> variants = {
+      "v 0.123456 -1.500000 9.999999\n",  "v -0.000000 0.000000 -0.000001\r\n",
+      "v 0,123456 1.000000 2.000000\n",   "v 12.345678 1.000000 2.000000\n",
+      "v 0.12345 1.000000 2.000000\n",    "v 0.123456\t1.000000 2.000000\n",
+      "v 0.123456  1.000000 2.000000\n",  "v - 1.000000 2.000000\n",
+      "v 0.123456 1.000000 2.000000",     "v 0.123456 1.000000 2.000000 1.000000\n",
+      "v\t0.123456 1.000000 2.000000\n",  "v 0.123456 1.000000 2.00000x\n",
+      "v 0.123456 1.000000 2.000000\t\n", "v 0.1234567 1.000000 2.000000\n",
+      "v 0/123456 1.000000 2.000000\n",   "v 0.123456 1.000000 +2.000000\n"};
+  std::vector<std::string> lines = variants;
+  std::mt19937 random(6);
+  for (int k = 0; k < 3000; ++k) {
+    std::string line = "v";
+    for (int n = 0; n < 3; ++n) {
+      line += random() % 2 == 0 ? " -" : " ";
+      line += std::to_string(random() % 10) + "." +
+              std::to_string(1000000 + random() % 1000000).substr(1);
+    }
+    line += "\n";
+    lines.push_back(line);
+  }
+  for (const std::string& line : lines) {
+    const VertexLine v = parseVertexLine(line);
+    double expected[3] = {0, 0, 0};
+    int converted = 0;
+    const char* p = line.data() + 1;
+    const char* const end = line.data() + line.size();
+    for (; converted < 3; ++converted) {
+      while (p != end && isObjSpace(*p)) {
+        ++p;
+      }
+      const char* after = scanDecimalNumber(p, end, expected[converted]);
+      if (after == nullptr || (after != end && !isObjSpace(*after))) {
+        break;
+      }
+      p = after;
+    }
+    EXPECT_EQ(v.converted, converted) << line;
+    EXPECT_EQ(v.ok, converted == 3) << line;
+    if (v.ok) {
+      const double got[3] = {v.x, v.y, v.z};
+      EXPECT_EQ(std::memcmp(got, expected, sizeof got), 0) << line;
+    }
+  }
+}
 
 TEST(VertexLine, OnlyVBlankOrVTabIsAVertexLine) {
   EXPECT_FALSE(isVertexLine("vt 0.5 0.5\n"));

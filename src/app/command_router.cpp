@@ -34,11 +34,7 @@ class CommandRouter::StepRelay final : public CommandSteps {
 
 CommandRouter::CommandRouter(MeshStore& store, Host& host, ViewerPort& viewer,
                              FileWriteLayer& files)
-    : store_(store),
-      host_(host),
-      viewer_(viewer),
-      files_(files),
-      scratch_(std::make_unique<BaseScratch>()) {}
+    : store_(store), host_(host), viewer_(viewer), files_(files), scratch_(new BaseScratch) {}
 
 CommandRouter::~CommandRouter() = default;
 

@@ -20,7 +20,7 @@ std::optional<AnalyzeOptions> analyzeOptions(const ParsedArguments& arguments,
 }
 
 int analyze(const AnalyzeOptions& options, const CliStreams& streams) {
-  auto store = std::make_unique<MeshStore>();
+  auto store = newMeshStore();
   NullViewer viewer;
   CommandRun run(*store, viewer, streams.out, streams.err, StatusLines::EveryText);
   run.host().answerQuestion(options.autoDetect);

@@ -34,7 +34,7 @@ std::optional<OperationOptions> operationOptions(const ParsedArguments& argument
 }
 
 int runOperation(const OperationOptions& options, const CliStreams& streams) {
-  auto store = std::make_unique<MeshStore>();
+  auto store = newMeshStore();
   NullViewer viewer;
   std::ostream& err = streams.err;
   CommandRun run(*store, viewer, streams.out, err);

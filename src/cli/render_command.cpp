@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "cli/command_run.h"
 #include "cli/exit_status.h"
@@ -14,6 +15,12 @@
 #if CALVETH_PNG_PICTURES && defined(_WIN32)
 #include "win32/png_picture.h"
 #elif CALVETH_PNG_PICTURES
+#include <dlfcn.h>
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
 #include "qt/png_picture.h"
 #endif
 
@@ -35,12 +42,58 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
   return true;
 }
 
+#if CALVETH_PNG_PICTURES && !defined(_WIN32)
+// The PNG painter, from the module loaded on the first PNG asked for, so that the program
+// starts without Qt: beside the program (the build folder), or in the installed library
+// folder, found from the program's own place and then by its installed path.
+PaintPngFunction loadPaintPng(std::string& error) {
+  static PaintPngFunction paint = nullptr;
+  if (paint != nullptr) {
+    return paint;
+  }
+  std::vector<std::string> candidates;
+  std::error_code failure;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failure);
+  if (!failure) {
+    candidates.push_back((program.parent_path() / kPngModuleName).string());
+    candidates.push_back(
+        (program.parent_path() / ".." / CALVETH_PNG_MODULE_LIBDIR / kPngModuleName).string());
+  }
+  candidates.push_back(std::string(CALVETH_PNG_MODULE_INSTALLED));
+  std::string reason = "not found";
+  for (const std::string& candidate : candidates) {
+    void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+      const char* text = dlerror();
+      // A module that exists but does not load says why; a missing one only if none is found.
+      if (text != nullptr && std::filesystem::exists(candidate, failure)) {
+        reason = text;
+      }
+      continue;
+    }
+    void* symbol = dlsym(module, kPaintPngSymbol);
+    if (symbol != nullptr) {
+      std::memcpy(&paint, &symbol, sizeof paint);
+      return paint;
+    }
+    reason = candidate + " has no " + kPaintPngSymbol;
+  }
+  error = std::string("ERR: PNG pictures need ") + kPngModuleName + " (" + reason + ")";
+  return nullptr;
+}
+#endif
+
 // The one place that knows how PNG pictures are made: paints what the open viewer shows
 // into PNG bytes.
 bool pngPicture([[maybe_unused]] WireViewer& viewer, [[maybe_unused]] std::string& bytes,
                 std::string& error) {
-#if CALVETH_PNG_PICTURES
+#if CALVETH_PNG_PICTURES && defined(_WIN32)
+  // GDI and the system's PNG encoder are part of every Windows: nothing to load.
   return paintPng(viewer, kViewerClientWidth, kViewerClientHeight, kViewerDpi, bytes, error);
+#elif CALVETH_PNG_PICTURES
+  const PaintPngFunction paint = loadPaintPng(error);
+  return paint != nullptr &&
+         paint(viewer, kViewerClientWidth, kViewerClientHeight, kViewerDpi, bytes, error);
 #else
   error = "this build writes no PNG pictures";
   return false;
@@ -101,7 +154,7 @@ std::optional<RenderOptions> renderOptions(const ParsedArguments& arguments, std
 }
 
 int render(const RenderOptions& options, const CliStreams& streams) {
-  auto store = std::make_unique<MeshStore>();
+  auto store = newMeshStore();
   store->viewAngle = options.angle;
   WireViewer viewer(*store);
   CommandRun run(*store, viewer, streams.out, streams.err);

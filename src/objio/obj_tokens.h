@@ -21,7 +21,13 @@
 namespace calveth {
 
 // White space between the fields of a "v" or "f" line; a line's own CR or LF counts too.
-inline bool isObjSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// One comparison and one bit test instead of four comparisons: it runs for every field.
+inline bool isObjSpace(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  constexpr std::uint64_t kSpaces =
+      (1ULL << ' ') | (1ULL << '\t') | (1ULL << '\r') | (1ULL << '\n');
+  return code <= ' ' && ((kSpaces >> code) & 1) != 0;
+}
 
 inline bool isDecimalDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 

@@ -14,4 +14,10 @@ namespace calveth {
 bool paintPng(WireViewer& viewer, int width, int height, int verticalDpi, std::string& pngBytes,
               std::string& error);
 
+// calveth-cli starts without Qt: it loads paintPng from the module calveth-png.so (beside the
+// program, or in its installed library folder) under this C name, when a PNG is asked for.
+inline constexpr const char* kPngModuleName = "calveth-png.so";
+inline constexpr const char* kPaintPngSymbol = "calveth_paint_png";
+using PaintPngFunction = bool (*)(WireViewer&, int, int, int, std::string&, std::string&);
+
 }  // namespace calveth

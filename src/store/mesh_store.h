@@ -4,12 +4,16 @@
 // command bounds its loops by the current counts, never by the capacities. Entries beyond a
 // count keep whatever an earlier, larger file left there.
 //
-// The store is several megabytes: the program owns exactly one (on the heap), tests make
-// their own the same way. A value-initialised store is all zeros with empty strings.
+// The store is several megabytes: the program owns exactly one (on the heap, newMeshStore()),
+// tests make their own the same way. A new store is all zeros with empty strings.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
 
 namespace calveth {
@@ -33,36 +37,53 @@ using CornerArray = std::array<int, kCornerCapacity>;
 inline constexpr int kNoPartner = -1;
 inline constexpr int kDuplicatePartner = -2;
 
-struct MeshStore {
+// Heap storage for the big structs (the store, the base reader's staging buffer, the mirror
+// index) straight from the system: a calloc of megabytes maps fresh pages, which the system
+// hands over zeroed, so creating one writes nothing and only the pages a command uses are
+// ever touched (a 3000-vertex head leaves most of the 40003-slot arrays unmapped). Their
+// arrays carry no initialiser, so `new T` (default-initialised) does not write those zeros
+// again; `std::make_unique<T>()` still zeroes them itself.
+struct ZeroedBySystem {
+  static void* operator new(std::size_t size) {
+    void* memory = std::calloc(1, size);
+    if (memory == nullptr) {
+      throw std::bad_alloc();
+    }
+    return memory;
+  }
+  static void operator delete(void* memory) noexcept { std::free(memory); }
+};
+
+struct MeshStore : ZeroedBySystem {
   // BaseMesh: the undeformed body part, vertex i is the i-th "v" line of its file.
-  BaseArray BaseX{};
-  BaseArray BaseY{};
-  BaseArray BaseZ{};
+  BaseArray BaseX;
+  BaseArray BaseY;
+  BaseArray BaseZ;
 
   // FaceTable: face f owns CornerVertex[FaceStart[f] .. FaceStart[f] + FaceCornerCount[f]).
   // Corners hold the file's 1-based vertex numbers (relative ones resolved), unchecked.
-  CornerArray FaceStart{};
-  CornerArray FaceCornerCount{};
-  CornerArray CornerVertex{};
+  CornerArray FaceStart;
+  CornerArray FaceCornerCount;
+  CornerArray CornerVertex;
 
   // MirrorMap: partner index, kNoPartner, or kDuplicatePartner (two or more exact partners).
-  VertexIndexArray MirrorMap{};
+  VertexIndexArray MirrorMap;
   // 1 = the vertex found a partner (stays 1 when its MirrorMap entry became kDuplicatePartner).
-  VertexIndexArray PairedFlags{};
+  VertexIndexArray PairedFlags;
   // Partner found by tolerance auto detection, for both vertices of a pair; 0 = none
   // (a pair with vertex 0 therefore also reads 0).
-  VertexIndexArray AutoPartner{};
+  VertexIndexArray AutoPartner;
 
   // MorphTarget as read, DeltaArrays (MT minus base), WorkTarget (the generated MT).
-  VertexArray MtX{};
-  VertexArray MtY{};
-  VertexArray MtZ{};
-  VertexArray DeltaX{};
-  VertexArray DeltaY{};
-  VertexArray DeltaZ{};
-  VertexArray WorkX{};
-  VertexArray WorkY{};
-  VertexArray WorkZ{};
+  VertexArray MtX;
+  VertexArray MtY;
+  VertexArray MtZ;
+  VertexArray DeltaX;
+  VertexArray DeltaY;
+  VertexArray DeltaZ;
+  VertexArray WorkX;
+  VertexArray WorkY;
+  VertexArray WorkZ;
 
   std::uint32_t baseVertexCount = 0;
   std::uint32_t mtVertexCount = 0;
@@ -82,5 +103,10 @@ struct MeshStore {
   std::string mtTitle;
   std::string operationTag;
 };
+
+// A new store, all zeros, that has cost nothing to create.
+inline std::unique_ptr<MeshStore> newMeshStore() {
+  return std::unique_ptr<MeshStore>(new MeshStore);
+}
 
 }  // namespace calveth

@@ -30,12 +30,13 @@ inline std::uint64_t mixKeys(std::uint64_t a, std::uint64_t b, std::uint64_t c) 
   return h ^ (h >> 33);
 }
 
+// Lives inside calloc-ed storage (see ZeroedBySystem): its arrays carry no initialiser.
 struct MirrorIndex {
-  std::array<int, kExactSlots> slotFirst{};
-  std::array<int, kExactSlots> slotCount{};
-  std::array<int, kGridBuckets + 1> bucketStart{};
-  std::array<int, kBaseVertexCapacity> bucketItems{};
-  std::array<int, kBaseVertexCapacity> unpaired{};  // vertices still searched, ascending
+  std::array<int, kExactSlots> slotFirst;
+  std::array<int, kExactSlots> slotCount;
+  std::array<int, kGridBuckets + 1> bucketStart;
+  std::array<int, kBaseVertexCapacity> bucketItems;
+  std::array<int, kBaseVertexCapacity> unpaired;  // vertices still searched, ascending
   int unpairedCount = 0;
 };
 

@@ -13,11 +13,15 @@ namespace {
 class CappedWarnings final : public WarningSink {
  public:
   explicit CappedWarnings(Host& host) : host_(host) {}
+  // Past the shown ones a warning is only counted: a body part whose corners overflow the
+  // table can have tens of thousands of them.
+  bool shows() const override { return count_ < kMaxFaceWarnings; }
   void warn(std::string_view text) override {
     if (++count_ <= kMaxFaceWarnings) {
       host_.warn(text);
     }
   }
+  void skip() override { ++count_; }
   void finish() {
     if (count_ > kMaxFaceWarnings) {
       host_.warn(formatText("%d more face lines were not stored", count_ - kMaxFaceWarnings));

@@ -18,7 +18,7 @@
 namespace calveth {
 
 // Work space of "Open Base" beside the store, fixed-capacity like it (several megabytes).
-struct BaseScratch {
+struct BaseScratch : ZeroedBySystem {
   BaseReadBuffer staging;
   MirrorIndex index;
 };

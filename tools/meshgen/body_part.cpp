@@ -257,13 +257,33 @@ std::string toObj(const Mesh& mesh, const ObjOptions& options) {
       material = mesh.faceMaterials[f];
       text += "usemtl " + material + end;
     }
-    text += "f";
-    for (std::size_t c = 0; c < mesh.faceVertices[f].size(); ++c) {
-      std::snprintf(line, sizeof line, " %d/%d", mesh.faceVertices[f][c] + 1,
-                    mesh.faceUvs[f][c] + 1);
-      text += line;
+    if (options.noFaces) {
+      continue;
     }
-    text += end;
+    const std::vector<int>& vertices = mesh.faceVertices[f];
+    // A quad as the triangles (0, 1, 2) and (0, 2, 3).
+    std::vector<std::vector<std::size_t>> parts;
+    if (options.triangles && vertices.size() == 4) {
+      parts = {{0, 1, 2}, {0, 2, 3}};
+    } else {
+      parts.emplace_back();
+      for (std::size_t c = 0; c < vertices.size(); ++c) {
+        parts.back().push_back(c);
+      }
+    }
+    for (const auto& corners : parts) {
+      text += "f";
+      for (std::size_t c : corners) {
+        if (options.cornerNormals) {
+          std::snprintf(line, sizeof line, " %d/%d/%d", vertices[c] + 1, mesh.faceUvs[f][c] + 1,
+                        vertices[c] + 1);
+        } else {
+          std::snprintf(line, sizeof line, " %d/%d", vertices[c] + 1, mesh.faceUvs[f][c] + 1);
+        }
+        text += line;
+      }
+      text += end;
+    }
   }
   return text;
 }

@@ -43,8 +43,11 @@ struct ObjOptions {
   std::string header;  // comment lines written first, each without "# " or line end
   std::string group = "body";
   int decimals = 6;
-  bool half = false;          // write a "#HALF" line
-  bool verticesOnly = false;  // no vt, vn, g, s, usemtl or f lines
+  bool half = false;           // write a "#HALF" line
+  bool verticesOnly = false;   // no vt, vn, g, s, usemtl or f lines
+  bool noFaces = false;        // vt, vn, g, s and usemtl lines, but no f lines
+  bool triangles = false;      // each quad as two triangles
+  bool cornerNormals = false;  // corners as v/vt/vn (the vertex's own normal), not v/vt
   std::string lineEnd = "\n";
 };
 
