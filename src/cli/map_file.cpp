@@ -16,7 +16,7 @@ void appendNumber(std::string& text, int value, char after) {
 
 std::string mirrorMapTable(const MeshStore& store) {
   std::string text = "vertex\tpartner\tpaired\tauto_partner\n";
-  for (std::uint32_t i = 0; i < store.baseVertexCount; ++i) {
+  for (VertexIndex i = 0; i < store.baseVertexCount; ++i) {
     appendNumber(text, static_cast<int>(i), '\t');
     appendNumber(text, store.MirrorMap[i], '\t');
     appendNumber(text, store.PairedFlags[i], '\t');

@@ -44,7 +44,7 @@ std::array<double, 3> rotateAboutX(double x, double y, double z) {
 }
 
 bool MinusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
-  for (std::uint32_t i = 0; i < store.baseVertexCount; ++i) {
+  for (VertexIndex i = 0; i < store.baseVertexCount; ++i) {
     store.WorkX[i] = store.BaseX[i] - store.MtX[i];
     store.WorkY[i] = store.BaseY[i] - store.MtY[i];
     store.WorkZ[i] = store.BaseZ[i] - store.MtZ[i];
@@ -54,7 +54,7 @@ bool MinusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
 }
 
 bool PlusDelta(MeshStore& store, Host& host, ViewerPort& viewer) {
-  for (std::uint32_t i = 0; i < store.baseVertexCount; ++i) {
+  for (VertexIndex i = 0; i < store.baseVertexCount; ++i) {
     const auto [x, y, z] = rotateAboutX(store.MtX[i], store.MtY[i], store.MtZ[i]);
     store.WorkX[i] = store.BaseX[i] + x;
     store.WorkY[i] = store.BaseY[i] + y;

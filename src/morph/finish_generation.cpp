@@ -5,7 +5,7 @@
 namespace calveth {
 
 void finishGeneration(MeshStore& store, Host& host, ViewerPort& viewer, const char* status,
-                      const char* tag, std::uint32_t produced) {
+                      const char* tag, VertexIndex produced) {
   showStatus(host, status);
   store.operationTag = tag;
   store.workVertexCount = produced;

@@ -15,6 +15,6 @@ namespace calveth {
 // `mtVertexCount` vertices. Each generating command returns true when it got this far, and
 // the router then offers "&Save MT".
 void finishGeneration(MeshStore& store, Host& host, ViewerPort& viewer, const char* status,
-                      const char* tag, std::uint32_t produced);
+                      const char* tag, VertexIndex produced);
 
 }  // namespace calveth

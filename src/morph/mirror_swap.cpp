@@ -5,14 +5,14 @@
 namespace calveth {
 namespace {
 
-void setMirrorOfPartner(MeshStore& store, std::uint32_t i, int partner) {
+void setMirrorOfPartner(MeshStore& store, VertexIndex i, int partner) {
   const auto p = static_cast<std::size_t>(partner);
   store.WorkX[i] = -store.MtX[p];
   store.WorkY[i] = store.MtY[p];
   store.WorkZ[i] = store.MtZ[p];
 }
 
-void setOwn(MeshStore& store, std::uint32_t i) {
+void setOwn(MeshStore& store, VertexIndex i) {
   store.WorkX[i] = store.MtX[i];
   store.WorkY[i] = store.MtY[i];
   store.WorkZ[i] = store.MtZ[i];
@@ -22,7 +22,7 @@ void setOwn(MeshStore& store, std::uint32_t i) {
 // mirrored MT position; all others keep their own.
 template <typename Side>
 void mirrorOnto(MeshStore& store, Side generated) {
-  for (std::uint32_t i = 0; i < store.mtVertexCount; ++i) {
+  for (VertexIndex i = 0; i < store.mtVertexCount; ++i) {
     const int partner = store.MirrorMap[i];
     if (generated(store.BaseX[i]) && partner >= 0) {
       setMirrorOfPartner(store, i, partner);
@@ -36,17 +36,17 @@ void mirrorOnto(MeshStore& store, Side generated) {
 // the sign of the MT's (a sum of 0 counts as left), and the result is the other half, each of
 // its vertices the mirrored MT position of its partner, or its base position when the
 // partner does not lie in the MT's half.
-std::uint32_t swapHalf(MeshStore& store) {
-  const std::uint32_t n = store.mtVertexCount;
+VertexIndex swapHalf(MeshStore& store) {
+  const VertexIndex n = store.mtVertexCount;
   double firstHalfSum = 0.0;
-  for (std::uint32_t i = 0; i < n; ++i) {
+  for (VertexIndex i = 0; i < n; ++i) {
     firstHalfSum += store.BaseX[i];
   }
   const bool mtInFirstHalf = (firstHalfSum >= 0.0) == (store.mtXSum >= 0.0);
-  const std::uint32_t mtStart = mtInFirstHalf ? 0 : n;
-  const std::uint32_t outputStart = n - mtStart;
-  for (std::uint32_t k = 0; k < n; ++k) {
-    const std::uint32_t j = outputStart + k;
+  const VertexIndex mtStart = mtInFirstHalf ? 0 : n;
+  const VertexIndex outputStart = n - mtStart;
+  for (VertexIndex k = 0; k < n; ++k) {
+    const VertexIndex j = outputStart + k;
     const int partner = store.MirrorMap[j];
     if (partner >= static_cast<int>(mtStart) && partner < static_cast<int>(mtStart + n)) {
       setMirrorOfPartner(store, k, partner - static_cast<int>(mtStart));
@@ -76,11 +76,11 @@ bool MirrorRightToLeft(MeshStore& store, Host& host, ViewerPort& viewer) {
 }
 
 bool SwapSides(MeshStore& store, Host& host, ViewerPort& viewer) {
-  std::uint32_t produced = store.mtVertexCount;
+  VertexIndex produced = store.mtVertexCount;
   if (store.halfBase == 1) {
     produced = swapHalf(store);
   } else if (store.mirrorIncomplete == 1) {
-    for (std::uint32_t i = 0; i < store.mtVertexCount; ++i) {
+    for (VertexIndex i = 0; i < store.mtVertexCount; ++i) {
       const int partner = store.MirrorMap[i];
       if (store.PairedFlags[i] == 1 && partner >= 0) {
         setMirrorOfPartner(store, i, partner);

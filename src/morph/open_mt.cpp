@@ -21,7 +21,7 @@ MtRead readMt(LineReader& reader, MeshStore& store) {
       if (!vertex.ok) {
         return MtRead::BadVertexLine;
       }
-      const std::uint32_t n = store.mtVertexCount;
+      const VertexIndex n = store.mtVertexCount;
       store.MtX[n] = vertex.x;
       store.MtY[n] = vertex.y;
       store.MtZ[n] = vertex.z;

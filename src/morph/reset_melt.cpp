@@ -9,7 +9,7 @@ namespace {
 // With `rightFromBase` the right side (base X < 0) takes the base and the rest the MT;
 // without it the reverse.
 void resetBySide(MeshStore& store, bool rightFromBase) {
-  for (std::uint32_t i = 0; i < store.mtVertexCount; ++i) {
+  for (VertexIndex i = 0; i < store.mtVertexCount; ++i) {
     const bool fromBase = (store.BaseX[i] < 0.0) == rightFromBase;
     store.WorkX[i] = fromBase ? store.BaseX[i] : store.MtX[i];
     store.WorkY[i] = fromBase ? store.BaseY[i] : store.MtY[i];
@@ -34,7 +34,7 @@ bool ResetRight(MeshStore& store, Host& host, ViewerPort& viewer) {
 bool MeltMt(MeshStore& store, Host& host, ViewerPort& viewer) {
   double highest = -999999999999.0;
   double lowest = 999999999999.9;
-  for (std::uint32_t i = 0; i < store.mtVertexCount; ++i) {
+  for (VertexIndex i = 0; i < store.mtVertexCount; ++i) {
     if (highest < store.BaseY[i]) {
       highest = store.BaseY[i];
     }
@@ -47,7 +47,7 @@ bool MeltMt(MeshStore& store, Host& host, ViewerPort& viewer) {
     return false;
   }
   const double height = highest - lowest;
-  for (std::uint32_t i = 0; i < store.mtVertexCount; ++i) {
+  for (VertexIndex i = 0; i < store.mtVertexCount; ++i) {
     store.WorkX[i] = store.MtX[i] * kMeltSpread;
     store.WorkY[i] = highest - height * store.MtY[i] / highest;
     store.WorkZ[i] = store.MtZ[i] * kMeltSpread;

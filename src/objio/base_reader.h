@@ -36,7 +36,7 @@ struct BaseReadBuffer {
   CornerArray FaceStart;
   CornerArray FaceCornerCount;
   CornerArray CornerVertex;
-  std::uint32_t vertexCount = 0;
+  VertexIndex vertexCount = 0;
   int faceCount = 0;
   std::size_t cornerCount = 0;
   int vLinesMet = 0;  // "v" lines met, the one that failed or passed the limit included

@@ -10,7 +10,7 @@ namespace calveth {
 namespace {
 
 bool allFinite(const MtFileContent& content) {
-  for (std::uint32_t i = 0; i < content.vertexCount; ++i) {
+  for (VertexIndex i = 0; i < content.vertexCount; ++i) {
     if (!std::isfinite(content.x[i]) || !std::isfinite(content.y[i]) ||
         !std::isfinite(content.z[i])) {
       return false;
@@ -36,7 +36,7 @@ void writeHeaderText(SafeFileWriter& writer, std::string_view text) {
 
 void writeVertices(SafeFileWriter& writer, const MtFileContent& content) {
   constexpr std::size_t kLineRoom = 3 * (kFixedDecimalMaxChars + 1) + 2;
-  for (std::uint32_t i = 0; i < content.vertexCount; ++i) {
+  for (VertexIndex i = 0; i < content.vertexCount; ++i) {
     char* at = writer.room(kLineRoom);
     *at++ = 'v';
     *at++ = ' ';

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "objio/safe_file_writer.h"
+#include "store/mesh_store.h"
 
 namespace calveth {
 
@@ -19,7 +20,7 @@ struct MtFileContent {
   const double* x = nullptr;
   const double* y = nullptr;
   const double* z = nullptr;
-  std::uint32_t vertexCount = 0;
+  VertexIndex vertexCount = 0;
   // The MT file whose "vt", "vn", "f" and "u" lines follow the vertices; empty for none.
   std::string copyFrom;
 };

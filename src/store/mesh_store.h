@@ -18,9 +18,15 @@
 
 namespace calveth {
 
+// A vertex's 0-based position among the "v" lines of its file, and the counts that bound
+// such positions: one type wherever the per-vertex arrays are indexed. MirrorMap and
+// AutoPartner entries are `int`, since they also hold the markers below; they are used as a
+// VertexIndex only when 0 or more.
+using VertexIndex = std::uint32_t;
+
 // The readers refuse a file with more than kMaxVertices "v" lines, but store the
 // (kMaxVertices + 1)th before they notice, so every per-vertex array has spare slots.
-inline constexpr std::uint32_t kMaxVertices = 40000;
+inline constexpr VertexIndex kMaxVertices = 40000;
 inline constexpr std::size_t kBaseVertexCapacity = 40003;
 inline constexpr std::size_t kVertexCapacity = 40002;
 
@@ -85,8 +91,8 @@ struct MeshStore : ZeroedBySystem {
   VertexArray WorkY;
   VertexArray WorkZ;
 
-  std::uint32_t baseVertexCount = 0;
-  std::uint32_t mtVertexCount = 0;
+  VertexIndex baseVertexCount = 0;
+  VertexIndex mtVertexCount = 0;
   int faceCount = 0;
   bool halfBase = false;          // the base file holds a line beginning "#HALF"
   bool mirrorIncomplete = false;  // after the analysis some base vertex has no partner
@@ -97,7 +103,7 @@ struct MeshStore : ZeroedBySystem {
   double mtXSum = 0.0;          // sum of the MT's X coordinates: its side, for a half MT
   // Entries of the WorkTarget that the last generating command (or the reflected preview)
   // filled: the number of vertices that saving writes.
-  std::uint32_t workVertexCount = 0;
+  VertexIndex workVertexCount = 0;
 
   std::string mtPath;
   std::string mtTitle;

@@ -13,7 +13,7 @@
 namespace calveth {
 
 // A base with fewer vertices than this, every one with a partner, gets the all-green banner.
-inline constexpr std::uint32_t kAllGreenVertexLimit = 15000;
+inline constexpr VertexIndex kAllGreenVertexLimit = 15000;
 
 void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* canvas);
 

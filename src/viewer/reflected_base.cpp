@@ -3,13 +3,13 @@
 namespace calveth {
 
 ReflectedPreview ToggleReflectedBase(MeshStore& store, ViewerPort& viewer, int& reflectPreview) {
-  const std::uint32_t n = store.baseVertexCount;
+  const VertexIndex n = store.baseVertexCount;
   if (n == 0) {
     return ReflectedPreview::NoBase;
   }
   if (reflectPreview == 0) {
     reflectPreview = 1;
-    for (std::uint32_t i = 0; i < n; ++i) {
+    for (VertexIndex i = 0; i < n; ++i) {
       store.WorkX[i] = -store.BaseX[i];
       store.WorkY[i] = store.BaseY[i];
       store.WorkZ[i] = store.BaseZ[i];
@@ -18,7 +18,7 @@ ReflectedPreview ToggleReflectedBase(MeshStore& store, ViewerPort& viewer, int& 
   } else {
     reflectPreview = 0;
     // Y and Z are copied again too: a generating command may have filled them since.
-    for (std::uint32_t i = 0; i < n; ++i) {
+    for (VertexIndex i = 0; i < n; ++i) {
       store.WorkX[i] = store.BaseX[i];
       store.WorkY[i] = store.BaseY[i];
       store.WorkZ[i] = store.BaseZ[i];
