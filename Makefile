@@ -222,7 +222,10 @@ windows: windows-deps $(WINDOWS_DIR)/CMakeCache.txt
 # both windows in $(WINDOWS_DIR)/screenshot-windows.png.
 test-windows: windows
 	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-tests
-	@[ -f $(WINDOWS_DIR)/wine/system.reg ] || { echo "Setting up Wine in $(WINDOWS_DIR)/wine"; $(WINE_ENV) wineboot -i >/dev/null 2>&1; }
+	@# The new prefix's wineserver and desktop process are ended once it is set up: a desktop
+	@# started without a display would stay and refuse every window of the tests after it.
+	@[ -f $(WINDOWS_DIR)/wine/system.reg ] || { echo "Setting up Wine in $(WINDOWS_DIR)/wine"; \
+	  $(WINE_ENV) wineboot -i >/dev/null 2>&1; $(WINE_ENV) wineserver -k || true; }
 	cd $(WINDOWS_DIR) && $(WINE_ENV) xvfb-run -a -s "-screen 0 1280x1024x24" wine tests/calveth-tests.exe --gtest_brief=1
 	$(WINE_ENV) tests/windows/desktop_run.sh $(WINDOWS_DIR) $(SAMPLES) $(WINDOWS_DIR)
 
