@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 namespace calveth {
 namespace {
@@ -95,6 +101,38 @@ TEST(LineReader, LineLongerThanTheLimitEndsTheReadingAsAnError) {
     EXPECT_EQ(lines.size(), fits ? 3u : 1u) << length;
   }
 }
+
+// One line without end, as long as anyone asks.
+class EndlessLine final : public ByteSource {
+ public:
+  std::size_t read(char* destination, std::size_t n) override {
+    std::memset(destination, 'x', n);
+    return n;
+  }
+};
+
+// When the memory for a long line cannot be had, the reading ends as a read error, in builds
+// with exceptions and in builds without them. Run in a child process with its address space
+// capped; the sanitizers reserve far more address space than any cap allows.
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+[[noreturn]] void readEndlessLineWithLittleMemory() {
+  const rlim_t cap = rlim_t{1} << 30;
+  const rlimit limit{cap, cap};
+  if (setrlimit(RLIMIT_AS, &limit) != 0) {
+    std::exit(2);
+  }
+  // A line limit far beyond the cap: only the memory can end this line.
+  EndlessLine source;
+  LineReader reader(source, LineReader::kDefaultChunkBytes, std::size_t{1} << 40);
+  std::string_view line;
+  const bool delivered = reader.next(line);
+  std::exit(!delivered && reader.failed() && !reader.next(line) ? 0 : 1);
+}
+
+TEST(LineReaderDeathTest, LineLargerThanTheMemoryToBeHadEndsTheReadingAsAnError) {
+  EXPECT_EXIT(readEndlessLineWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(LineReader, SmallCrOnlyFileIsNotOneLine) {
   EXPECT_EQ(readAll("v 1 2 3\rv 4 5 6\r", 131072).size(), 2u);

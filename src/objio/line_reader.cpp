@@ -1,8 +1,8 @@
 #include "objio/line_reader.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <system_error>
 
 #if defined(__SSE2__)
@@ -96,13 +96,26 @@ std::size_t withSearchBlock(std::size_t capacity) {
 
 LineReader::LineReader(ByteSource& source, std::size_t chunkBytes, std::size_t maxLineBytes)
     : source_(source),
-      buffer_(withSearchBlock(std::max<std::size_t>(chunkBytes, 1))),
       capacity_(std::max<std::size_t>(chunkBytes, 1)),
-      maxLineBytes_(maxLineBytes) {}
+      maxLineBytes_(maxLineBytes) {
+  // Zeroed, so that the search block beyond the data never reads unset bytes.
+  buffer_ = static_cast<char*>(std::calloc(withSearchBlock(capacity_), 1));
+  if (buffer_ == nullptr) {
+    capacity_ = 0;
+    end_ = 0;
+    atEnd_ = true;
+    lineTooLong_ = true;
+  }
+}
+
+LineReader::~LineReader() { std::free(buffer_); }
 
 bool LineReader::refill() {
+  if (buffer_ == nullptr) {
+    return false;
+  }
   if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
@@ -112,15 +125,18 @@ bool LineReader::refill() {
       lineTooLong_ = true;
       return false;
     }
-    try {
-      buffer_.resize(withSearchBlock(capacity_ * 2));
-    } catch (const std::bad_alloc&) {
-      lineTooLong_ = true;
+    const std::size_t grown = withSearchBlock(capacity_ * 2);
+    void* const larger = std::realloc(buffer_, grown);
+    if (larger == nullptr) {
+      lineTooLong_ = true;  // the buffer held so far stays valid and is freed as usual
       return false;
     }
+    buffer_ = static_cast<char*>(larger);
+    // Set bytes beyond the data, as in the first chunk (the line-feed search reads them).
+    std::memset(buffer_ + capacity_, 0, grown - capacity_);
     capacity_ *= 2;
   }
-  const std::size_t count = source_.read(buffer_.data() + end_, capacity_ - end_);
+  const std::size_t count = source_.read(buffer_ + end_, capacity_ - end_);
   end_ += count;
   crKnown_ = false;
   lineFeeds_.forget();
@@ -128,8 +144,11 @@ bool LineReader::refill() {
 }
 
 bool LineReader::nextAfterRefillOrCr(std::string_view& line) {
+  if (buffer_ == nullptr) {
+    return false;
+  }
   for (;;) {
-    char* const data = buffer_.data();
+    char* const data = buffer_;
     const std::size_t from = begin_ + scanned_;
     // Most files hold no CR at all: one search per buffer fill finds that out, after which
     // only the LF search runs per line.

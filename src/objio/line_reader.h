@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace calveth {
 
@@ -133,13 +132,16 @@ class LineReader {
 
   explicit LineReader(ByteSource& source, std::size_t chunkBytes = kDefaultChunkBytes,
                       std::size_t maxLineBytes = kMaxLineBytes);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
 
   // Gives the next line, or false at the end of the data. The common case, an LF ahead in
   // the buffer with no CR before it, is inline: it runs once a line.
   bool next(std::string_view& line) {
     const std::size_t from = begin_ + scanned_;
     if (crKnown_ && nextCr_ >= from) {
-      const std::size_t lf = lineFeeds_.find(buffer_.data(), from, nextCr_);
+      const std::size_t lf = lineFeeds_.find(buffer_, from, nextCr_);
       if (lf != LineFeedSearch::kNone) {
         line = take(lf + 1 - begin_);
         return true;
@@ -157,7 +159,7 @@ class LineReader {
   bool nextAfterRefillOrCr(std::string_view& line);
   bool refill();
   std::string_view take(std::size_t length) {
-    const std::string_view line(buffer_.data() + begin_, length);
+    const std::string_view line(buffer_ + begin_, length);
     begin_ += length;
     scanned_ = 0;
     sawLongLine_ = sawLongLine_ || length >= kLongLineBytes;
@@ -165,8 +167,11 @@ class LineReader {
   }
 
   ByteSource& source_;
-  // Holds `capacity_` bytes of data, allocated up to a whole search block beyond.
-  std::vector<char> buffer_;
+  // Holds `capacity_` bytes of data, allocated up to a whole search block beyond. It is
+  // grown with realloc, which reports a lack of memory by a null pointer: the reader then
+  // fails like on a read error, in builds with exceptions and in builds without them alike.
+  // Null when even the first chunk could not be had (then no line is delivered).
+  char* buffer_ = nullptr;
   std::size_t capacity_;
   std::size_t maxLineBytes_;
   LineFeedSearch lineFeeds_;
