@@ -19,6 +19,11 @@ std::string_view withoutLineEnd(std::string_view line) {
 
 void readFace(std::string_view line, BaseReadBuffer& buffer, WarningSink& warnings) {
   const std::size_t room = kCornerCapacity - buffer.cornerCount;
+  if ((room < 3 || buffer.faceCount >= kMaxFaces) && !warnings.shows()) {
+    // No face fits any more and no warning is shown: the line needs no reading to be counted.
+    warnings.skip();
+    return;
+  }
   const FaceLine face = parseFaceLine(line, static_cast<int>(buffer.vertexCount),
                                       buffer.CornerVertex.data() + buffer.cornerCount, room);
   const bool stored = face.status == FaceLineStatus::Ok && buffer.faceCount < kMaxFaces;
