@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,33 @@ TEST(FaceLine, ManyCornersFit) {
   EXPECT_EQ(face.status, FaceLineStatus::Ok);
   EXPECT_EQ(face.groups, 5000);
   EXPECT_EQ(corners.back(), 5000);
+}
+
+// Short lines are read by a quick path and long ones by the general reading; blanks at the
+// end change nothing, so a line and the same line made long must read alike.
+TEST(FaceLine, ShortAndLongFormsOfRandomLinesReadAlike) {
+  const std::string alphabet = std::string("0123456789/ 0123456789/ \t\r\n+-xe.") + '\0';
+  std::mt19937 random(15);
+  for (int round = 0; round < 20000; ++round) {
+    std::string line = "f ";
+    const int length = static_cast<int>(random() % 60);
+    for (int k = 0; k < length; ++k) {
+      line += alphabet[random() % alphabet.size()];
+    }
+    const std::string longForm = line + std::string(120, ' ');
+    int quick[8] = {};
+    int general[8] = {};
+    const FaceLine a = parseFaceLine(line, 30, quick, 8);
+    const FaceLine b = parseFaceLine(longForm, 30, general, 8);
+    ASSERT_EQ(a.status, b.status) << line;
+    ASSERT_EQ(a.groups, b.groups) << line;
+    ASSERT_EQ(a.cornerType, b.cornerType) << line;
+    if (a.status == FaceLineStatus::Ok) {
+      ASSERT_EQ(std::vector<int>(quick, quick + a.groups),
+                std::vector<int>(general, general + b.groups))
+          << line;
+    }
+  }
 }
 
 }  // namespace
