@@ -265,14 +265,17 @@ char* writeUnsigned(char* out, std::uint64_t n) {
   return out + length;
 }
 
-// Writes exactly six digits, leading zeros included.
+// Writes exactly six digits, leading zeros included: three pairs read off n / 10^4 as a
+// fixed-point number with 48 fraction bits. The multiplier's excess over 2^48 / 10^4 adds less
+// than 10^6 / 2^48 to the fraction, which keeps every pair exact for n below 10^6.
 char* writeSixDigits(char* out, std::uint32_t n) {
-  for (int k = 4; k >= 0; k -= 2) {
-    const auto pair = static_cast<std::size_t>(n % 100) * 2;
-    n /= 100;
-    out[k] = kDigitPairs[pair];
-    out[k + 1] = kDigitPairs[pair + 1];
-  }
+  constexpr std::uint64_t kFraction = (std::uint64_t{1} << 48) - 1;
+  const std::uint64_t t = std::uint64_t{n} * ((std::uint64_t{1} << 48) / 10000 + 1);
+  const std::uint64_t u = (t & kFraction) * 100;
+  const std::uint64_t w = (u & kFraction) * 100;
+  std::memcpy(out, &kDigitPairs[(t >> 48) * 2], 2);
+  std::memcpy(out + 2, &kDigitPairs[(u >> 48) * 2], 2);
+  std::memcpy(out + 4, &kDigitPairs[(w >> 48) * 2], 2);
   return out + 6;
 }
 
@@ -298,6 +301,17 @@ std::uint64_t scaledMagnitude(double magnitude) {
     shift = 1075 - biasedExponent;
   }
   // Below 2^43 the exponent makes shift at least 10.
+  if (shift < 64) {
+    // |value| of 2^-11 and more, most coordinates: the remainder fits 64 bits. A remainder
+    // above half rounds up, and so does one of exactly half when the quotient is odd.
+    const Uint128 scaled = static_cast<Uint128>(mantissa) * 1000000u;
+    const auto low = static_cast<std::uint64_t>(scaled);
+    std::uint64_t quotient = static_cast<std::uint64_t>(scaled >> shift);
+    const std::uint64_t remainder = low & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    quotient += (remainder + (quotient & 1)) > half ? 1 : 0;
+    return quotient;
+  }
   if (shift >= 128) {
     return 0;  // m * 10^6 < 2^73, far below half of 2^shift
   }
@@ -398,7 +412,11 @@ char* writeFixedDecimal(char* out, double value) {
       *out++ = '-';
     }
     const std::uint64_t scaled = scaledMagnitude(magnitude);
-    out = writeUnsigned(out, scaled / 1000000);
+    if (scaled < 10000000) {
+      *out++ = static_cast<char>('0' + scaled / 1000000);  // one digit before the point
+    } else {
+      out = writeUnsigned(out, scaled / 1000000);
+    }
     *out++ = '.';
     return writeSixDigits(out, static_cast<std::uint32_t>(scaled % 1000000));
   }
