@@ -20,12 +20,19 @@ instructions() {
   awk -v n="$total" 'BEGIN { printf "%8.1f M", n / 1e6 }'
 }
 
-# Inclusive instructions of one function in the last callgrind run, divided by `count`.
+# Inclusive instructions of one function in the last callgrind run, divided by the number of
+# its calls (from the callers' counts), then that number of calls.
 per_call() {
-  local function=$1 count=$2
-  callgrind_annotate --inclusive=yes --threshold=100 "$out/callgrind.out" 2>/dev/null |
-    awk -v f="$function" -v n="$count" '
-      index($0, f "(") > 0 && !done { gsub(",", "", $1); printf "%6.0f", $1 / n; done = 1 }
+  local function=$1
+  callgrind_annotate --tree=caller --inclusive=yes --threshold=100 "$out/callgrind.out" 2>/dev/null |
+    awk -v f="$function" '
+      /^ *$/ { calls = 0; next }
+      $3 == "<" && match($0, /\([0-9,]+x\)/) {
+        count = substr($0, RSTART + 1, RLENGTH - 3); gsub(",", "", count); calls += count; next
+      }
+      $3 == "*" && index($0, f "(") > 0 && !done && calls > 0 {
+        gsub(",", "", $1); printf "%6.0f  (%d calls)", $1 / calls, calls; done = 1
+      }
       END { if (!done) printf "     -" }'
 }
 
@@ -52,8 +59,8 @@ for shape in tri quad; do
   echo "== $shape: $(basename "$base"), $vertices v lines, $faces f lines, $(stat -c %s "$base") bytes"
   line "cat BASE" "$(instructions cat "$base")"
   line "calveth-cli analyze BASE" "$(instructions "$cli" analyze "$base")"
-  line "  per v line (parseVertexLine, inclusive)" "$(per_call parseVertexLine "$vertices")"
-  line "  per f line (parseFaceLine, inclusive)" "$(per_call parseFaceLine "$faces")"
+  line "  per v line read (parseVertexLine, inclusive)" "$(per_call parseVertexLine)"
+  line "  per f line read (parseFaceLine, inclusive)" "$(per_call parseFaceLine)"
   line "calveth-cli mirror-l2r --with-faces -o OUT" \
     "$(instructions "$cli" mirror-l2r --base "$base" --mt "$mt" --with-faces -o "$out/new.obj")"
   line "calveth-cli mirror-l2r -o OUT (no faces)" \
