@@ -114,6 +114,9 @@ bool LineReader::refill() {
   if (buffer_ == nullptr) {
     return false;
   }
+  if (watch_ != nullptr) {
+    watch_->beforeDrop();  // the bytes below move now, or the whole buffer with realloc
+  }
   if (begin_ > 0) {
     std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
     end_ -= begin_;
@@ -139,6 +142,7 @@ bool LineReader::refill() {
   const std::size_t count = source_.read(buffer_ + end_, capacity_ - end_);
   end_ += count;
   crKnown_ = false;
+  laterLineFeeds_ = 0;
   lineFeeds_.forget();
   return count > 0;
 }
@@ -158,7 +162,7 @@ bool LineReader::nextAfterRefillOrCr(std::string_view& line) {
           cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : end_;
       crKnown_ = true;
     }
-    const std::size_t lf = lineFeeds_.find(data, from, nextCr_);
+    const std::size_t lf = lineFeeds_.find(data, from, nextCr_, laterLineFeeds_, laterBlock_);
     if (lf != LineFeedSearch::kNone) {
       line = take(lf + 1 - begin_);
       return true;
