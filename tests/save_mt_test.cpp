@@ -12,10 +12,12 @@
 #include <limits>
 #include <memory>
 #include <ostream>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "objio/mt_writer.h"
 #include "support/desk.h"
 #include "support/failing_layer.h"
 
@@ -117,6 +119,42 @@ INSTANTIATE_TEST_SUITE_P(
                  "v 1.000000 0.000000 0.000000\nv -1.000000 0.000000 -0.000000\n"
                  "v 0.000000 1.000000 0.000000\n# vertex num is 3\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The copy pass writes runs of kept lines in one piece; runs that the reader's refills cut, a
+// lone CR made LF at a run's edge and a last line without its end must not change a byte.
+TEST(SaveMt, CopiedLinesOfABigFileAreThoseOfTheFileInItsOrder) {
+  const char* const kinds[] = {"v 1 2 3",         "vt 0.5 0.25", "vn 0 0 1", "f 1/1 2/2 3/3",
+                               "usemtl skin",     "g part",      "# note",   "",
+                               "f 7 8 9 10 11 12"};
+  const char* const ends[] = {"\n", "\r\n", "\r"};
+  std::mt19937 random(7);
+  std::string file;
+  std::string copied;
+  while (file.size() < 700 * 1024) {
+    std::string text = kinds[random() % std::size(kinds)];
+    if (text.empty() && file.ends_with('\r')) {
+      text = "# after a lone CR";  // an empty line there would make it a CR LF
+    }
+    const std::string end = ends[random() % 8 == 0 ? 1 + random() % 2 : 0];
+    file += text + end;
+    if (isCopiedLine(text + "\n")) {
+      copied += text + (end == "\r\n" ? "\r\n" : "\n");
+    }
+  }
+  file += "f 3 2 1";  // the last line, without an end
+  copied += "f 3 2 1\n";
+  TempDir dir;
+  const std::string mtPath = dir.file("mt.obj");
+  std::ofstream(mtPath, std::ios::binary) << file;
+  const double zero = 0.0;
+  MtFileContent content{
+      .title = "t", .x = &zero, .y = &zero, .z = &zero, .vertexCount = 1, .copyFrom = mtPath};
+  const std::string target = dir.file("new.obj");
+  ASSERT_EQ(writeMtFile(target, content), MtWriteOutcome::Saved);
+  const std::string head =
+      header("t", target) + "v 0.000000 0.000000 0.000000\n# vertex num is 1\n";
+  EXPECT_EQ(readFile(target), head + copied + "#\n");
+}
 
 // --- Failures ------------------------------------------------------------------------------
 

@@ -50,6 +50,31 @@ void writeVertices(SafeFileWriter& writer, const MtFileContent& content) {
   }
 }
 
+// The kept lines that lie one after another in the reader's buffer, written as one piece when
+// a line not kept comes between or before the reader drops them.
+class KeptRun final : public DeliveredLinesWatch {
+ public:
+  explicit KeptRun(SafeFileWriter& writer) : writer_(writer) {}
+  void add(std::string_view line) {
+    if (line.data() != start_ + size_) {
+      beforeDrop();
+      start_ = line.data();
+    }
+    size_ += line.size();
+  }
+  void beforeDrop() override {
+    if (size_ > 0) {
+      writer_.write(std::string_view(start_, size_));
+      size_ = 0;
+    }
+  }
+
+ private:
+  SafeFileWriter& writer_;
+  const char* start_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 // Copies the lines of the MT file that carry its texture, normals, faces and materials.
 bool copyFaceLines(SafeFileWriter& writer, const std::string& mtPath) {
   FileSource file(mtPath);
@@ -57,14 +82,19 @@ bool copyFaceLines(SafeFileWriter& writer, const std::string& mtPath) {
     return false;
   }
   LineReader reader(file);
+  KeptRun run(writer);
+  reader.watchDelivered(&run);
   std::string_view line;
+  bool lineEndMissing = false;  // only the file's last line can end without one
   while (reader.next(line)) {
     if (isCopiedLine(line)) {
-      writer.write(line);
-      if (line.back() != '\n') {
-        writer.write("\n");
-      }
+      run.add(line);
+      lineEndMissing = line.back() != '\n';
     }
+  }
+  run.beforeDrop();
+  if (lineEndMissing) {
+    writer.write("\n");
   }
   return !reader.failed();
 }
