@@ -122,22 +122,23 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
   std::size_t groups = 0;
   int cornerType = 1;
   for (;;) {
-    // p is at white space (or the end); the next group starts after it.
-    std::uint64_t chunk;
-    int digits;
-    do {
+    // p is at the byte before the next group: a blank, other white space, or the end.
+    if (*p != ' ') {
       if (*p == 0) {
-        goto done;
+        break;
       }
       if (!isObjSpace(*p)) {
         return false;  // a control byte, or something no common line has
       }
-      ++p;
-      chunk = loadEight(p);
-      digits = leadingDigitCount(chunk);
-    } while (digits == 0 && (isObjSpace(*p) || *p == 0));
+    }
+    ++p;
+    const std::uint64_t chunk = loadEight(p);
+    const int digits = leadingDigitCount(chunk);
     if (static_cast<unsigned>(digits - 1) >= 7) {
-      return false;  // a sign, letters, or eight digits or more
+      if (digits == 0 && static_cast<unsigned char>(*p) <= ' ') {
+        continue;  // more white space, or the end
+      }
+      return false;  // a sign, letters, a slash first, or eight digits or more
     }
     if (groups < room) {
       corners[groups] = static_cast<int>(digitsValue(chunk, digits));
@@ -150,7 +151,7 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
         const char* q = p + 1;
         q += leadingDigitCount(loadEight(q));
         cornerType = *q == '/' ? 3 : 2;
-        if (*q != '/' && *q != 0 && !isObjSpace(*q)) {
+        if (*q != '/' && static_cast<unsigned char>(*q) > ' ') {
           return false;  // letters or a long number in the texture field
         }
       }
@@ -162,7 +163,6 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
       p += std::countr_zero(low) / 8;
     }
   }
-done:
   if (p != text + size) {
     return false;  // a zero byte inside the line
   }
