@@ -12,16 +12,19 @@ namespace {
 
 bool ends(char c) { return c == '/' || isObjSpace(c); }
 
+// Bytes below 0x21 flagged by their high bit (exact for the lowest one).
+[[gnu::always_inline]] inline std::uint64_t lowBytes(std::uint64_t chunk) {
+  return (chunk - 0x2121212121212121ULL) & ~chunk & 0x8080808080808080ULL;
+}
+
 // The first blank, tab, CR or LF at or after p, or end; eight bytes at a time while they last.
 const char* skipToSpace(const char* p, const char* end) {
   if constexpr (std::endian::native == std::endian::little) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     while (end - p >= 8) {
       std::uint64_t chunk;
       std::memcpy(&chunk, p, 8);
-      // Flags bytes below 0x21 (exact for the lowest one); other control bytes are checked.
-      const std::uint64_t low = (chunk - kOnes * 0x21) & ~chunk & kHighBits;
+      // Other control bytes than white space are checked below.
+      const std::uint64_t low = lowBytes(chunk);
       if (low == 0) {
         p += 8;
         continue;
@@ -82,28 +85,15 @@ constexpr std::size_t kCommonLineMax = 112;
   return chunk;
 }
 
-// Bytes below 0x21 flagged by their high bit (exact for the lowest one).
-[[gnu::always_inline]] inline std::uint64_t lowBytes(std::uint64_t chunk) {
-  return (chunk - 0x2121212121212121ULL) & ~chunk & 0x8080808080808080ULL;
-}
-
-// How many of the chunk's first bytes are digits (8 when all are). A byte's high bit is set
-// when it is below '0' (borrow) or above '9' (carry past 0x7F); borrows and carries only run
-// towards later bytes, past the first non-digit.
+// How many of the chunk's first bytes are digits (8 when all are); a zero byte is no digit.
 [[gnu::always_inline]] inline int leadingDigitCount(std::uint64_t chunk) {
-  const std::uint64_t nonDigits =
-      ((chunk - 0x3030303030303030ULL) | (chunk + 0x4646464646464646ULL)) & 0x8080808080808080ULL;
+  const std::uint64_t nonDigits = nonDigitBytes(chunk);
   return nonDigits == 0 ? 8 : std::countr_zero(nonDigits) / 8;
 }
 
-// The value of the chunk's first `digits` digits, 1 to 7: moved to the high bytes, then pairs,
-// quads and octets folded (the first is the most significant).
+// The value of the chunk's first `digits` digits, 1 to 7, moved to the high bytes.
 [[gnu::always_inline]] inline std::uint64_t digitsValue(std::uint64_t chunk, int digits) {
-  std::uint64_t v = (chunk - 0x3030303030303030ULL) << (8 * (8 - digits));
-  v = (v * 10) + (v >> 8);
-  return (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-          (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
-         32;
+  return eightDigitsValue((chunk - 0x3030303030303030ULL) << (8 * (8 - digits)));
 }
 
 bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, FaceLine& result) {

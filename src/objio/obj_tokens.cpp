@@ -460,19 +460,15 @@ bool readSixDecimalLine(const char* p, const char* end, double* xyz) {
       chunk ^= std::uint64_t{'.' ^ '0'} << 8;  // the point as a 0 digit: "D0dddddd"
       const std::uint64_t digits = chunk - 0x3030303030303030ULL;
       // Any byte not a digit, or a second byte that was not the point, refuses the line.
-      if ((((digits | (chunk + 0x4646464646464646ULL)) & 0x8080808080808080ULL) |
-           (digits & 0xFF00)) != 0) {
+      if ((nonDigitBytes(chunk) | (digits & 0xFF00)) != 0) {
         return false;
       }
       const char after = p[8];
       if (k < 2 ? after != ' ' : !isObjSpace(after)) {
         return false;
       }
-      std::uint64_t v = (digits * 10) + (digits >> 8);
-      v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-           (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
-          32;
-      const std::uint64_t mantissa = v - (digits & 0xFF) * 9000000;  // D*10^7+f -> D*10^6+f
+      const std::uint64_t mantissa =
+          eightDigitsValue(digits) - (digits & 0xFF) * 9000000;  // D*10^7+f -> D*10^6+f
       // Below 10^7: as a signed number it converts in one instruction.
       const double magnitude = static_cast<double>(static_cast<std::int64_t>(mantissa)) / 1e6;
       std::uint64_t bits;

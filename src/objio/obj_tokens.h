@@ -31,6 +31,25 @@ inline bool isObjSpace(char c) {
 
 inline bool isDecimalDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
+// ---- Eight bytes at a time (a little-endian chunk, its first byte the lowest) -------------
+
+// The chunk's bytes that are no digit, flagged by their high bit: set when a byte is below '0'
+// (borrow) or above '9' (carry past 0x7F). Borrows and carries run only towards later bytes,
+// so the first flag is exact; later ones are not used.
+inline std::uint64_t nonDigitBytes(std::uint64_t chunk) {
+  return ((chunk - 0x3030303030303030ULL) | (chunk + 0x4646464646464646ULL)) &
+         0x8080808080808080ULL;
+}
+
+// The value of eight digit values 0 to 9 held as bytes, the first byte the most significant:
+// pairs, then quads, then the two halves folded.
+inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
+  const std::uint64_t pairs = (digits * 10) + (digits >> 8);
+  return (((pairs & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+          (((pairs >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+         32;
+}
+
 // ---- Digit runs ----------------------------------------------------------------------------
 
 struct DigitRun {
