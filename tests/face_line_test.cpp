@@ -5,6 +5,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace calveth {
@@ -88,6 +89,13 @@ TEST(FaceLine, ReportsTooManyCornersWithoutWritingPastTheRoom) {
   EXPECT_EQ(face.status, FaceLineStatus::TooManyCorners);
   EXPECT_EQ(face.groups, 5);
   EXPECT_EQ(corners[3], -9);
+}
+
+TEST(FaceLine, AnEmptyViewIsMalformedWithoutReadingPastIt) {
+  int corners[4] = {};
+  const FaceLine face = parseFaceLine(std::string_view(), 0, corners, 4);
+  EXPECT_EQ(face.status, FaceLineStatus::Malformed);
+  EXPECT_EQ(face.groups, 0);
 }
 
 TEST(FaceLine, ManyCornersFit) {

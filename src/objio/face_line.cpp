@@ -214,6 +214,9 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
 FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corners,
                        std::size_t room) {
   FaceLine result;
+  if (line.empty()) {
+    return result;  // not even the "f": nothing to read past it
+  }
   if (parseCommonFaceLine(line, corners, room, result)) {
     return result;
   }
