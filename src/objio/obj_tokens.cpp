@@ -12,6 +12,18 @@
 // toolchains' libraries). The tests also build this file with CALVETH_FLOAT_CHARCONV=0 under
 // another namespace and compare the two forms.
 #include <charconv>
+// SSE2 (every x86-64 processor) reads the three numbers of a common "v" line side by side; the
+// eight-byte form below serves elsewhere, and the tests build it here too (CALVETH_SIMD=0).
+#ifndef CALVETH_SIMD
+#if defined(__SSE2__)
+#define CALVETH_SIMD 1
+#else
+#define CALVETH_SIMD 0
+#endif
+#endif
+#if CALVETH_SIMD
+#include <emmintrin.h>
+#endif
 #ifndef CALVETH_FLOAT_CHARCONV
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
 #define CALVETH_FLOAT_CHARCONV 1
@@ -441,6 +453,7 @@ char* writeShortestDecimal(char* out, double value) {
 
 namespace {
 
+#if !CALVETH_SIMD
 // A line written as most are, "v" and three numbers of one digit, the point and six decimals
 // ("0.123456", "-1.500000"), single blanks between them: each number is read with one
 // eight-byte load and no loop, the line without a branch per character. The values are those
@@ -483,6 +496,70 @@ bool readSixDecimalLine(const char* p, const char* end, double* xyz) {
   }
 }
 
+#endif
+
+#if CALVETH_SIMD
+// The same lines and values as readSixDecimalLine, the three numbers converted side by side:
+// their digits widened to 16-bit lanes, the point's lane (a 0 digit) swapped before the first
+// digit, then pairs, quads and octets folded by multiply-adds; the three mantissas below 10^7
+// convert exactly, and one division each gives what the scalar division gives.
+bool readSixDecimalLineSideBySide(const char* p, const char* end, double* xyz) {
+  // Each number takes nine bytes with the one after it, a minus one more.
+  if (end - p < 27) {
+    return false;
+  }
+  const bool aNegative = p[0] == '-';
+  const char* const a = p + (aNegative ? 1 : 0);
+  const bool bNegative = a[9] == '-';
+  const char* const b = a + 9 + (bNegative ? 1 : 0);
+  const bool cNegative = b[9] == '-';
+  const char* const c = b + 9 + (cNegative ? 1 : 0);
+  if (end - c < 9 || a[8] != ' ' || b[8] != ' ' || !isObjSpace(c[8])) {
+    return false;
+  }
+  // Digits less '0' and the point less '.': every byte must then be at most 9, the point's 0.
+  const __m128i offsets = _mm_set_epi8('0', '0', '0', '0', '0', '0', '.', '0',  //
+                                       '0', '0', '0', '0', '0', '0', '.', '0');
+  const __m128i limits = _mm_set_epi8(9, 9, 9, 9, 9, 9, 0, 9, 9, 9, 9, 9, 9, 9, 0, 9);
+  const __m128i ab =
+      _mm_sub_epi8(_mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)),
+                                      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b))),
+                   offsets);
+  const __m128i cc = _mm_sub_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c)), offsets);
+  const int abFit = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(ab, limits), limits));
+  const int cFit = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(cc, limits), limits));
+  if ((abFit & 0xFFFF) != 0xFFFF || (cFit & 0xFF) != 0xFF) {
+    return false;
+  }
+  // "D0dddddd" as 16-bit lanes, then "0Ddddddd": the value D * 10^6 + dddddd.
+  const __m128i zero = _mm_setzero_si128();
+  constexpr int kSwapFirstTwo = (3 << 6) | (2 << 4) | (0 << 2) | 1;
+  const __m128i aDigits = _mm_shufflelo_epi16(_mm_unpacklo_epi8(ab, zero), kSwapFirstTwo);
+  const __m128i bDigits = _mm_shufflelo_epi16(_mm_unpackhi_epi8(ab, zero), kSwapFirstTwo);
+  const __m128i cDigits = _mm_shufflelo_epi16(_mm_unpacklo_epi8(cc, zero), kSwapFirstTwo);
+  const __m128i tens = _mm_set1_epi32((1 << 16) | 10);        // first * 10 + second
+  const __m128i hundreds = _mm_set1_epi32((1 << 16) | 100);   // first * 100 + second
+  const __m128i myriads = _mm_set1_epi32((1 << 16) | 10000);  // first * 10^4 + second
+  const __m128i abPairs =
+      _mm_packs_epi32(_mm_madd_epi16(aDigits, tens), _mm_madd_epi16(bDigits, tens));
+  const __m128i cPairs = _mm_packs_epi32(_mm_madd_epi16(cDigits, tens), zero);
+  const __m128i quads =
+      _mm_packs_epi32(_mm_madd_epi16(abPairs, hundreds), _mm_madd_epi16(cPairs, hundreds));
+  const __m128i mantissas = _mm_madd_epi16(quads, myriads);  // a, b, c, 0
+  const __m128d million = _mm_set1_pd(1e6);
+  const __m128d abValues = _mm_div_pd(_mm_cvtepi32_pd(mantissas), million);
+  const __m128d cValue = _mm_div_pd(_mm_cvtepi32_pd(_mm_srli_si128(mantissas, 8)), million);
+  const auto sign = [](bool negative) {
+    return static_cast<long long>(std::uint64_t{negative} << 63);
+  };
+  const __m128d abSigns = _mm_castsi128_pd(_mm_set_epi64x(sign(bNegative), sign(aNegative)));
+  const __m128d cSign = _mm_castsi128_pd(_mm_cvtsi64_si128(sign(cNegative)));
+  _mm_storeu_pd(xyz, _mm_or_pd(abValues, abSigns));
+  _mm_store_sd(xyz + 2, _mm_or_pd(cValue, cSign));
+  return true;
+}
+#endif
+
 // Any other spelling: the general number scanner, token by token. Apart from the fast path, so
 // that its set-up costs the common line nothing.
 [[gnu::noinline]] VertexLine parseVertexLineSlowly(std::string_view line) {
@@ -516,7 +593,11 @@ VertexLine parseVertexLine(std::string_view line) {
   // "v" and a single blank or tab, then the numbers.
   if (line.size() > 2 && isObjSpace(line[1]) && !isObjSpace(line[2])) {
     double xyz[3];
+#if CALVETH_SIMD
+    if (readSixDecimalLineSideBySide(line.data() + 2, line.data() + line.size(), xyz)) {
+#else
     if (readSixDecimalLine(line.data() + 2, line.data() + line.size(), xyz)) {
+#endif
       VertexLine result;
       result.x = xyz[0];
       result.y = xyz[1];
