@@ -27,10 +27,10 @@ per_call() {
   callgrind_annotate --tree=caller --inclusive=yes --threshold=100 "$out/callgrind.out" 2>/dev/null |
     awk -v f="$function" '
       /^ *$/ { calls = 0; next }
-      $3 == "<" && match($0, /\([0-9,]+x\)/) {
+      /%\) +< / && match($0, /\([0-9,]+x\)/) {
         count = substr($0, RSTART + 1, RLENGTH - 3); gsub(",", "", count); calls += count; next
       }
-      $3 == "*" && index($0, f "(") > 0 && !done && calls > 0 {
+      /%\) +\* / && index($0, f "(") > 0 && !done && calls > 0 {
         gsub(",", "", $1); printf "%6.0f  (%d calls)", $1 / calls, calls; done = 1
       }
       END { if (!done) printf "     -" }'
