@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "objio/obj_tokens.h"
+#include "support/six_decimal_lines.h"
 
 // The same source compiled with CALVETH_FLOAT_CHARCONV=0 into this namespace.
 namespace calveth_portable {
@@ -136,12 +137,7 @@ TEST(PortableNumbers, ReadTheSameVertexLines) {
   const std::string bytes = std::string("0123456789.- \t\r\n+,e") + '\0';
   std::mt19937 random(9);
   for (int k = 0; k < 20000; ++k) {
-    std::string line = "v";
-    for (int n = 0; n < 3; ++n) {
-      line += random() % 2 == 0 ? " -" : " ";
-      line += std::to_string(random() % 10) + "." +
-              std::to_string(1000000 + random() % 1000000).substr(1);
-    }
+    std::string line = testing::randomSixDecimalLine(random);
     line += random() % 4 == 0 ? "\r\n" : "\n";
     if (k % 2 == 1) {
       line[1 + random() % (line.size() - 1)] = bytes[random() % bytes.size()];

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/six_decimal_lines.h"
+
 namespace calveth {
 namespace {
 
@@ -80,14 +82,7 @@ TEST(VertexLine, SixDecimalLinesReadAsTheirTokens) {
   std::vector<std::string> lines = variants;
   std::mt19937 random(6);
   for (int k = 0; k < 3000; ++k) {
-    std::string line = "v";
-    for (int n = 0; n < 3; ++n) {
-      line += random() % 2 == 0 ? " -" : " ";
-      line += std::to_string(random() % 10) + "." +
-              std::to_string(1000000 + random() % 1000000).substr(1);
-    }
-    line += "\n";
-    lines.push_back(line);
+    lines.push_back(testing::randomSixDecimalLine(random) + "\n");
   }
   for (const std::string& line : lines) {
     const VertexLine v = parseVertexLine(line);
