@@ -12,10 +12,11 @@
 // toolchains' libraries). The tests also build this file with CALVETH_FLOAT_CHARCONV=0 under
 // another namespace and compare the two forms.
 #include <charconv>
-// SSE2 (every x86-64 processor) reads the three numbers of a common "v" line side by side; the
-// eight-byte form below serves elsewhere, and the tests build it here too (CALVETH_SIMD=0).
+// On x86-64, whose every processor has SSE2, the three numbers of a common "v" line are read
+// side by side; the eight-byte form below serves elsewhere, and the tests build it here too
+// (CALVETH_SIMD=0).
 #ifndef CALVETH_SIMD
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__x86_64__)
 #define CALVETH_SIMD 1
 #else
 #define CALVETH_SIMD 0
