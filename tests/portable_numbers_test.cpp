@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -151,6 +152,19 @@ TEST(PortableNumbers, ReadTheSameVertexLines) {
       ASSERT_EQ(bitsOf(here.y), bitsOf(portable.y)) << line;
       ASSERT_EQ(bitsOf(here.z), bitsOf(portable.z)) << line;
     }
+  }
+}
+
+// A line that ends right after a number's blank, in memory of exactly its size (so that the
+// address sanitizer sees a read past it): both forms stop at its end.
+TEST(PortableNumbers, VertexLinesEndingAfterABlankAreReadToTheirEndOnly) {
+  for (const std::string text : {"v 1.000000 ", "v 1.000000 -2.000000 "}) {
+    const auto bytes = std::make_unique<char[]>(text.size());
+    std::memcpy(bytes.get(), text.data(), text.size());
+    const std::string_view line(bytes.get(), text.size());
+    const VertexLine portable = calveth_portable::parseVertexLine(line);
+    EXPECT_FALSE(portable.ok) << text;
+    EXPECT_EQ(portable.converted, parseVertexLine(line).converted) << text;
   }
 }
 

@@ -462,6 +462,9 @@ namespace {
 bool readSixDecimalLine(const char* p, const char* end, double* xyz) {
   if constexpr (std::endian::native == std::endian::little) {
     for (int k = 0; k < 3; ++k) {
+      if (p == end) {
+        return false;  // the line ends after a number's blank
+      }
       const bool negative = *p == '-';
       p += negative ? 1 : 0;
       // Room for the number and the byte after it, which must be a blank (a line end after
