@@ -142,7 +142,6 @@ bool LineReader::refill() {
   const std::size_t count = source_.read(buffer_ + end_, capacity_ - end_);
   end_ += count;
   crKnown_ = false;
-  laterLineFeeds_ = 0;
   lineFeeds_.forget();
   return count > 0;
 }
@@ -162,7 +161,7 @@ bool LineReader::nextAfterRefillOrCr(std::string_view& line) {
           cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : end_;
       crKnown_ = true;
     }
-    const std::size_t lf = lineFeeds_.find(data, from, nextCr_, laterLineFeeds_, laterBlock_);
+    const std::size_t lf = lineFeeds_.find(data, from, nextCr_);
     if (lf != LineFeedSearch::kNone) {
       line = take(lf + 1 - begin_);
       return true;

@@ -82,10 +82,9 @@ class LineFeedSearch {
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
   // The position of the first LF in data[from, limit), or kNone. The LFs after it in the
-  // same block and before `limit` are left in `later`, bit k for block + k, so that the next
-  // lines cost a bit scan each. Inline: it runs once a block.
-  std::size_t find(const char* data, std::size_t from, std::size_t limit, std::uint64_t& later,
-                   std::size_t& laterBlock) {
+  // same block and before `limit` are kept for nextFound(), so that the next lines cost a bit
+  // scan each. Inline: it runs once a block.
+  std::size_t find(const char* data, std::size_t from, std::size_t limit) {
     std::size_t block = from - from % kLineFeedBlock;
     while (block < limit) {
       if (block != cachedBlock_) {
@@ -100,8 +99,7 @@ class LineFeedSearch {
         mask &= (std::uint64_t{1} << (limit - block)) - 1;
       }
       if (mask != 0) {
-        later = mask & (mask - 1);
-        laterBlock = block;
+        later_ = mask & (mask - 1);
         return block + static_cast<std::size_t>(std::countr_zero(mask));
       }
       block += kLineFeedBlock;
@@ -109,8 +107,21 @@ class LineFeedSearch {
     return kNone;
   }
 
-  // The buffer's bytes moved or changed: forget the cached block.
-  void forget() { cachedBlock_ = kNone; }
+  // The next of the LFs that the last successful find() saw after the one it gave, or kNone.
+  std::size_t nextFound() {
+    if (later_ == 0) {
+      return kNone;
+    }
+    const std::size_t lf = cachedBlock_ + static_cast<std::size_t>(std::countr_zero(later_));
+    later_ &= later_ - 1;
+    return lf;
+  }
+
+  // The buffer's bytes moved or changed: forget the cached block and what was found in it.
+  void forget() {
+    cachedBlock_ = kNone;
+    later_ = 0;
+  }
 
  private:
   // Bit k set when block[k] is an LF.
@@ -118,6 +129,7 @@ class LineFeedSearch {
 
   std::size_t cachedBlock_ = kNone;
   std::uint64_t cachedMask_ = 0;
+  std::uint64_t later_ = 0;  // bit k: an LF at cachedBlock_ + k not yet given
 };
 
 // ---- Lines ---------------------------------------------------------------------------------
@@ -155,16 +167,13 @@ class LineReader {
   // Gives the next line, or false at the end of the data. The common case, an LF ahead in
   // the buffer with no CR before it, is inline: it runs once a line.
   bool next(std::string_view& line) {
-    if (laterLineFeeds_ != 0) {
-      const std::size_t lf =
-          laterBlock_ + static_cast<std::size_t>(std::countr_zero(laterLineFeeds_));
-      laterLineFeeds_ &= laterLineFeeds_ - 1;
+    if (const std::size_t lf = lineFeeds_.nextFound(); lf != LineFeedSearch::kNone) {
       line = take(lf + 1 - begin_);
       return true;
     }
     const std::size_t from = begin_ + scanned_;
     if (crKnown_ && nextCr_ >= from) {
-      const std::size_t lf = lineFeeds_.find(buffer_, from, nextCr_, laterLineFeeds_, laterBlock_);
+      const std::size_t lf = lineFeeds_.find(buffer_, from, nextCr_);
       if (lf != LineFeedSearch::kNone) {
         line = take(lf + 1 - begin_);
         return true;
@@ -204,12 +213,8 @@ class LineReader {
   std::size_t begin_ = 0;    // first byte of the next line
   std::size_t end_ = 0;      // end of the bytes held
   std::size_t scanned_ = 0;  // bytes from begin_ on known to hold no line end
-  // LFs found with the last line's, still ahead in its search block and before the next CR:
-  // bit k for laterBlock_ + k. Cleared whenever the bytes held move.
-  std::uint64_t laterLineFeeds_ = 0;
-  std::size_t laterBlock_ = 0;
-  std::size_t nextCr_ = 0;  // position of the next CR at or after the scan, or end_
-  bool crKnown_ = false;    // nextCr_ is valid for the bytes held
+  std::size_t nextCr_ = 0;   // position of the next CR at or after the scan, or end_
+  bool crKnown_ = false;     // nextCr_ is valid for the bytes held
   bool atEnd_ = false;
   bool sawLongLine_ = false;
   bool lineTooLong_ = false;
