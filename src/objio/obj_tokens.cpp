@@ -255,8 +255,9 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes n in decimal, no leading zeros (a single 0 for zero).
-char* writeUnsigned(char* out, std::uint64_t n) {
+// Writes n, 10 or more, in decimal. Apart from writeUnsigned, so that its buffer and loop cost
+// the one-digit case nothing.
+[[gnu::noinline]] char* writeSeveralDigits(char* out, std::uint64_t n) {
   char digits[20];
   char* end = digits + sizeof digits;
   char* p = end;
@@ -276,6 +277,15 @@ char* writeUnsigned(char* out, std::uint64_t n) {
   const auto length = static_cast<std::size_t>(end - p);
   std::memcpy(out, p, length);
   return out + length;
+}
+
+// Writes n in decimal, no leading zeros (a single 0 for zero).
+char* writeUnsigned(char* out, std::uint64_t n) {
+  if (n < 10) {
+    *out = static_cast<char>('0' + n);  // most coordinates' integer part
+    return out + 1;
+  }
+  return writeSeveralDigits(out, n);
 }
 
 // Writes exactly six digits, leading zeros included: three pairs read off n / 10^4 as a
@@ -298,6 +308,22 @@ __extension__ typedef unsigned __int128 Uint128;
 // Magnitudes below 2^43 keep the scaled value below 2^63: every coordinate of a body part.
 constexpr double kFastLimit = 8796093022208.0;
 
+// scaled / 2^shift rounded to the nearest integer, ties to even: a remainder above half rounds
+// up, and so does one of exactly half when the quotient is odd. The remainder is computed in
+// `Remainder`, which must hold 2^shift.
+template <typename Remainder>
+[[gnu::always_inline]] inline std::uint64_t roundedQuotient(Uint128 scaled, int shift) {
+  const auto quotient = static_cast<std::uint64_t>(scaled >> shift);
+  const Remainder remainder = static_cast<Remainder>(scaled) & ((Remainder{1} << shift) - 1);
+  const Remainder half = Remainder{1} << (shift - 1);
+  return quotient + ((remainder + (quotient & 1)) > half ? 1 : 0);
+}
+
+// Below 2^-11 (shift 64 and more): rare, and apart so that it costs the common case nothing.
+[[gnu::noinline]] std::uint64_t roundedQuotientOfTinyValue(Uint128 scaled, int shift) {
+  return roundedQuotient<Uint128>(scaled, shift);
+}
+
 // |value| * 10^6 rounded to the nearest integer, ties to even, computed exactly: the value is
 // m * 2^-k with a 53-bit m, so m * 10^6 fits in 128 bits and the shift gives quotient and
 // remainder without any rounding of its own.
@@ -313,29 +339,14 @@ std::uint64_t scaledMagnitude(double magnitude) {
     mantissa |= std::uint64_t{1} << 52;
     shift = 1075 - biasedExponent;
   }
-  // Below 2^43 the exponent makes shift at least 10.
-  if (shift < 64) {
-    // |value| of 2^-11 and more, most coordinates: the remainder fits 64 bits. A remainder
-    // above half rounds up, and so does one of exactly half when the quotient is odd.
-    const Uint128 scaled = static_cast<Uint128>(mantissa) * 1000000u;
-    const auto low = static_cast<std::uint64_t>(scaled);
-    std::uint64_t quotient = static_cast<std::uint64_t>(scaled >> shift);
-    const std::uint64_t remainder = low & ((std::uint64_t{1} << shift) - 1);
-    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-    quotient += (remainder + (quotient & 1)) > half ? 1 : 0;
-    return quotient;
-  }
   if (shift >= 128) {
     return 0;  // m * 10^6 < 2^73, far below half of 2^shift
   }
+  // Below 2^43 the exponent makes shift at least 10. From |value| of 2^-11 on (most
+  // coordinates, shift below 64) the remainder fits 64 bits.
   const Uint128 scaled = static_cast<Uint128>(mantissa) * 1000000u;
-  auto quotient = static_cast<std::uint64_t>(scaled >> shift);
-  const Uint128 remainder = scaled & ((static_cast<Uint128>(1) << shift) - 1);
-  const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
-  if (remainder > half || (remainder == half && (quotient & 1) != 0)) {
-    ++quotient;
-  }
-  return quotient;
+  return shift < 64 ? roundedQuotient<std::uint64_t>(scaled, shift)
+                    : roundedQuotientOfTinyValue(scaled, shift);
 }
 #endif
 
@@ -425,11 +436,7 @@ char* writeFixedDecimal(char* out, double value) {
       *out++ = '-';
     }
     const std::uint64_t scaled = scaledMagnitude(magnitude);
-    if (scaled < 10000000) {
-      *out++ = static_cast<char>('0' + scaled / 1000000);  // one digit before the point
-    } else {
-      out = writeUnsigned(out, scaled / 1000000);
-    }
+    out = writeUnsigned(out, scaled / 1000000);
     *out++ = '.';
     return writeSixDigits(out, static_cast<std::uint32_t>(scaled % 1000000));
   }
