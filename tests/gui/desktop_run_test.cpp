@@ -31,8 +31,7 @@ class DesktopRunTest : public QObject {
     MainDialog& dialog = *shown.dialog;
     answerNextModal(&dialog, [](QWidget* modal) {
       auto* files = qobject_cast<QFileDialog*>(modal);
-      files->selectFile(sample("head_base.obj"));
-      static_cast<QDialog*>(files)->accept();
+      acceptFile(files, sample("head_base.obj"));
     });
     click(dialog.control(ControlId::OpenBase));
     answerNextModal(&dialog, [](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
@@ -56,9 +55,8 @@ class DesktopRunTest : public QObject {
     QElapsedTimer sinceChoice;
     answerNextModal(&dialog, [&](QWidget* modal) {
       auto* files = qobject_cast<QFileDialog*>(modal);
-      files->selectFile(path);
       sinceChoice.start();
-      static_cast<QDialog*>(files)->accept();
+      acceptFile(files, path);
     });
     click(dialog.control(ControlId::OpenBase));
     QApplication::processEvents();  // the viewer shows its new picture

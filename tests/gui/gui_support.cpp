@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -21,10 +23,17 @@ void chooseFileThenAnswer(QWidget* below, QString path, std::optional<bool> ques
         }
       });
     }
-    auto* files = qobject_cast<QFileDialog*>(modal);
-    files->selectFile(path);
-    static_cast<QDialog*>(files)->accept();
+    acceptFile(modal, path);
   });
+}
+
+void acceptFile(QWidget* modal, const QString& path) {
+  auto* files = qobject_cast<QFileDialog*>(modal);
+  files->selectFile(path);
+  if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    name->setText(QFileInfo(path).absoluteFilePath());
+  }
+  static_cast<QDialog*>(files)->accept();
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {

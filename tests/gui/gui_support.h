@@ -54,6 +54,12 @@ inline void answerNextModal(QWidget* below, std::function<void(QWidget*)> answer
   timer->start();
 }
 
+// Accepts the file dialog `modal` with `path`. QFileDialog::selectFile leaves the name field
+// alone while the field has the keyboard focus, which it gets once the dialog is raised and
+// activated; an answer that came after that would accept the old name, and the dialog would
+// then wait on its own "File not found" box. So the field is set directly as well.
+void acceptFile(QWidget* modal, const QString& path);
+
 // Answers the file dialog that a click opens with `path`, and then, when `question` holds,
 // the question box with Yes (true) or No.
 void chooseFileThenAnswer(QWidget* below, QString path, std::optional<bool> question = {});

@@ -39,8 +39,7 @@ void chooseFile(QWidget* modal, const QString& filter, const QString& initialNam
   QCOMPARE(files->defaultSuffix(), QStringLiteral("obj"));
   QVERIFY2(files->selectedFiles().value(0).endsWith(initialName),
            qPrintable(files->selectedFiles().value(0)));
-  files->selectFile(path);
-  static_cast<QDialog*>(files)->accept();
+  acceptFile(files, path);
 }
 
 void cancel(QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); }
@@ -308,7 +307,6 @@ class MainDialogTest : public QObject {
     bool asked = false;
     answerNextModal(dialog_.get(), [&](QWidget* modal) {
       auto* files = qobject_cast<QFileDialog*>(modal);
-      files->selectFile(target);
       answerNextModal(files, [&](QWidget* question) {
         auto* box = qobject_cast<QMessageBox*>(question);
         QVERIFY(box != nullptr);
@@ -316,7 +314,7 @@ class MainDialogTest : public QObject {
         box->button(QMessageBox::No)->click();
         files->reject();
       });
-      static_cast<QDialog*>(files)->accept();
+      acceptFile(files, target);
     });
     const QString before = status();
     click(dialog_->control(ControlId::SaveMt));
@@ -444,8 +442,7 @@ class MainDialogTest : public QObject {
         if (path.isEmpty()) {
           files->reject();
         } else {
-          files->selectFile(path);
-          static_cast<QDialog*>(files)->accept();
+          acceptFile(files, path);
         }
       });
       click(dialog_->control(ControlId::OpenBase));
@@ -464,10 +461,7 @@ class MainDialogTest : public QObject {
     }
     // A viewer opened later shows them too.
     click(dialog_->control(ControlId::Viewer));
-    answerNextModal(dialog_.get(), [warned](QWidget* modal) {
-      qobject_cast<QFileDialog*>(modal)->selectFile(warned);
-      qobject_cast<QDialog*>(modal)->accept();
-    });
+    answerNextModal(dialog_.get(), [warned](QWidget* modal) { acceptFile(modal, warned); });
     click(dialog_->control(ControlId::OpenBase));
     click(dialog_->control(ControlId::Viewer));
     QVERIFY(dialog_->viewerWindow()->windowTitle().contains(QStringLiteral("warning: F MinERR")));
@@ -487,14 +481,12 @@ class MainDialogTest : public QObject {
     };
     answerNextModal(dialog_.get(), [&](QWidget* modal) {
       noteFolder(modal);
-      qobject_cast<QFileDialog*>(modal)->selectFile(sample("head_base.obj"));
-      qobject_cast<QDialog*>(modal)->accept();
+      acceptFile(modal, sample("head_base.obj"));
     });
     click(dialog_->control(ControlId::OpenBase));
     answerNextModal(dialog_.get(), [&](QWidget* modal) {
       noteFolder(modal);
-      qobject_cast<QFileDialog*>(modal)->selectFile(sample("head_smile.obj"));
-      qobject_cast<QDialog*>(modal)->accept();
+      acceptFile(modal, sample("head_smile.obj"));
     });
     click(dialog_->control(ControlId::OpenMt));
     click(dialog_->control(ControlId::MirrorLeftToRight));
@@ -502,8 +494,7 @@ class MainDialogTest : public QObject {
     answerNextModal(dialog_.get(), [&](QWidget* modal) {
       noteFolder(modal);
       QCOMPARE(proposed, QStringLiteral("head_smileMirR.obj"));
-      qobject_cast<QFileDialog*>(modal)->selectFile(saved);
-      qobject_cast<QDialog*>(modal)->accept();
+      acceptFile(modal, saved);
     });
     click(dialog_->control(ControlId::SaveMt));
     QCOMPARE(status(), QStringLiteral("OK:New MT save"));
