@@ -33,17 +33,18 @@ void readFace(std::string_view line, BaseReadBuffer& buffer, WarningSink& warnin
   }
   char text[96];
   if (face.status == FaceLineStatus::Malformed) {
-    std::snprintf(text, sizeof text, "F MinERR FNum=%d FType=%d D=", face.groups, face.cornerType);
+    std::snprintf(text, sizeof text, "F MinERR FNum=%d FType=%d D=", face.groups,
+                  faceCornerType(line));
     warnings.warn(std::string(text) + std::string(withoutLineEnd(line)));
   } else if (buffer.faceCount >= kMaxFaces) {
     // Unreachable with today's capacities (the corner table fills first), kept so that the
     // face arrays stay safe if those change.
     std::snprintf(text, sizeof text, "F Max err FaceNum=%d FlineType=%d", face.groups,
-                  face.cornerType);
+                  faceCornerType(line));
     warnings.warn(text);
   } else if (face.status == FaceLineStatus::TooManyCorners) {
     std::snprintf(text, sizeof text, "F Corner err FaceNum=%d FlineType=%d: the face table is full",
-                  face.groups, face.cornerType);
+                  face.groups, faceCornerType(line));
     warnings.warn(text);
   } else {
     buffer.FaceStart[static_cast<std::size_t>(buffer.faceCount)] =

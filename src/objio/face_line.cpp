@@ -110,7 +110,6 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
   std::memset(text + size, 0, 16);
   const char* p = text;
   std::size_t groups = 0;
-  int cornerType = 1;
   for (;;) {
     // p is at the byte before the next group: a blank, other white space, or the end.
     if (*p != ' ') {
@@ -136,15 +135,6 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
     ++groups;
     p += digits;
     if (*p == '/') {
-      if (groups == 1) {
-        // v/vt or v/vt/vn (or v//vn): after the texture field's digits, a second slash?
-        const char* q = p + 1;
-        q += leadingDigitCount(loadEight(q));
-        cornerType = *q == '/' ? 3 : 2;
-        if (*q != '/' && static_cast<unsigned char>(*q) > ' ') {
-          return false;  // letters or a long number in the texture field
-        }
-      }
       // The rest of the group, up to the first byte below 0x21.
       std::uint64_t low;
       while ((low = lowBytes(loadEight(p))) == 0) {
@@ -157,7 +147,6 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
     return false;  // a zero byte inside the line
   }
   result.groups = static_cast<int>(groups);
-  result.cornerType = cornerType;
   result.status = groups < 3      ? FaceLineStatus::Malformed
                   : groups > room ? FaceLineStatus::TooManyCorners
                                   : FaceLineStatus::Ok;
@@ -186,17 +175,7 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
     } else if (static_cast<std::size_t>(result.groups) < room) {
       corners[result.groups] = resolveVertexNumber(number, verticesReadSoFar);
     }
-    // The rest of the group: texture and normal fields, not checked. The first group's
-    // slashes tell the corner type.
-    if (result.groups == 0) {
-      int slashes = 0;
-      for (; p != end && !isObjSpace(*p); ++p) {
-        slashes += *p == '/' ? 1 : 0;
-      }
-      result.cornerType = slashes == 0 ? 1 : (slashes == 1 ? 2 : 3);
-    } else {
-      p = skipToSpace(p, end);
-    }
+    p = skipToSpace(p, end);  // texture and normal fields, not checked
     ++result.groups;
   }
   if (malformed || result.groups < 3) {
@@ -221,6 +200,19 @@ FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corner
     return result;
   }
   return parseAnyFaceLine(line, verticesReadSoFar, corners, room);
+}
+
+int faceCornerType(std::string_view line) {
+  const char* p = line.data() + (line.empty() ? 0 : 1);  // after the "f"
+  const char* const end = line.data() + line.size();
+  while (p != end && isObjSpace(*p)) {
+    ++p;
+  }
+  int slashes = 0;
+  for (; p != end && !isObjSpace(*p); ++p) {
+    slashes += *p == '/' ? 1 : 0;
+  }
+  return slashes == 0 ? 1 : (slashes == 1 ? 2 : 3);
 }
 
 }  // namespace calveth

@@ -21,8 +21,7 @@ enum class FaceLineStatus {
 
 struct FaceLine {
   FaceLineStatus status = FaceLineStatus::Malformed;
-  int groups = 0;      // corner groups on the line
-  int cornerType = 1;  // from the first group: 1 = v, 2 = v/vt, 3 = v/vt/vn or v//vn
+  int groups = 0;  // corner groups on the line
 };
 
 inline bool isFaceLine(std::string_view line) {
@@ -33,5 +32,9 @@ inline bool isFaceLine(std::string_view line) {
 // entries written are scratch that the caller does not keep.
 FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corners,
                        std::size_t room);
+
+// The corner type that the first group's slashes tell: 1 = v, 2 = v/vt, 3 = v/vt/vn or v//vn
+// (1 when the line has no group). Only warnings show it, so it is read apart, when one is.
+int faceCornerType(std::string_view line);
 
 }  // namespace calveth
