@@ -96,6 +96,22 @@ constexpr std::size_t kCommonLineMax = 112;
   return eightDigitsValue((chunk - 0x3030303030303030ULL) << (8 * (8 - digits)));
 }
 
+// Copies `size` bytes, sixteen or eight at a time with the last step overlapping the one
+// before: fewer steps than a copy of any length takes for a line this short.
+[[gnu::always_inline]] inline void copyShortText(char* to, const char* from, std::size_t size) {
+  if (size >= 16) {
+    for (std::size_t at = 0; at + 16 < size; at += 16) {
+      std::memcpy(to + at, from + at, 16);
+    }
+    std::memcpy(to + size - 16, from + size - 16, 16);
+  } else if (size >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + size - 8, from + size - 8, 8);
+  } else {
+    std::memcpy(to, from, size);
+  }
+}
+
 bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, FaceLine& result) {
   if constexpr (std::endian::native != std::endian::little) {
     return false;
@@ -106,7 +122,7 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
   // The line after its "f", zero bytes after it; a zero byte inside goes to the general path.
   alignas(8) char text[kCommonLineMax + 16];
   const std::size_t size = line.size() - 1;
-  std::memcpy(text, line.data() + 1, size);
+  copyShortText(text, line.data() + 1, size);
   std::memset(text + size, 0, 16);
   const char* p = text;
   std::size_t groups = 0;
