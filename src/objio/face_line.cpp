@@ -73,9 +73,9 @@ const char* readVertexField(const char* p, const char* end, int& number, bool& o
 //
 // Lines up to 112 bytes whose groups start with one to seven digits without a sign, followed
 // by the group's end or by "/" and other fields: what nearly every file holds. The line is
-// copied into a zeroed buffer, so eight bytes can be read anywhere in it and its end is the
-// first zero byte. Anything else, on any group, sends the whole line to the general reading
-// above, which gives the same result for these lines.
+// copied into a buffer with zero bytes after it, so eight bytes can be read anywhere in it and
+// its end is the first zero byte. Anything else, on any group, sends the whole line to the general
+// reading above, which gives the same result for these lines.
 
 constexpr std::size_t kCommonLineMax = 112;
 
@@ -177,9 +177,7 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
   const char* p = line.data() + 1;  // after the "f"
   const char* const end = line.data() + line.size();
   for (;;) {
-    while (p != end && isObjSpace(*p)) {
-      ++p;
-    }
+    p = skipObjSpaces(p, end);
     if (p == end) {
       break;
     }
@@ -219,11 +217,8 @@ FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corner
 }
 
 int faceCornerType(std::string_view line) {
-  const char* p = line.data() + (line.empty() ? 0 : 1);  // after the "f"
   const char* const end = line.data() + line.size();
-  while (p != end && isObjSpace(*p)) {
-    ++p;
-  }
+  const char* p = skipObjSpaces(line.data() + (line.empty() ? 0 : 1), end);  // the first group
   int slashes = 0;
   for (; p != end && !isObjSpace(*p); ++p) {
     slashes += *p == '/' ? 1 : 0;

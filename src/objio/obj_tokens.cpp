@@ -579,9 +579,7 @@ bool readSixDecimalLineSideBySide(const char* p, const char* end, double* xyz) {
   const char* p = line.data() + 1;  // after the "v"
   const char* const end = line.data() + line.size();
   for (double* target : targets) {
-    while (p != end && isObjSpace(*p)) {
-      ++p;
-    }
+    p = skipObjSpaces(p, end);
     double value = 0.0;
     const char* const after = scanDecimalNumber(p, end, value);
     // The number must be the whole token: "1.5abc" or "0,5" is not a coordinate.

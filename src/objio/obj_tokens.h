@@ -29,6 +29,14 @@ inline bool isObjSpace(char c) {
   return code <= ' ' && ((kSpaces >> code) & 1) != 0;
 }
 
+// The first byte at or after p that is no white space, or end.
+inline const char* skipObjSpaces(const char* p, const char* end) {
+  while (p != end && isObjSpace(*p)) {
+    ++p;
+  }
+  return p;
+}
+
 inline bool isDecimalDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 // ---- Eight bytes at a time (a little-endian chunk, its first byte the lowest) -------------
