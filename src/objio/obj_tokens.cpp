@@ -12,16 +12,8 @@
 // toolchains' libraries). The tests also build this file with CALVETH_FLOAT_CHARCONV=0 under
 // another namespace and compare the two forms.
 #include <charconv>
-// On x86-64, whose every processor has SSE2, the three numbers of a common "v" line are read
-// side by side; the eight-byte form below serves elsewhere, and the tests build it here too
-// (CALVETH_SIMD=0).
-#ifndef CALVETH_SIMD
-#if defined(__SSE2__) && defined(__x86_64__)
-#define CALVETH_SIMD 1
-#else
-#define CALVETH_SIMD 0
-#endif
-#endif
+// On x86-64 the three numbers of a common "v" line are read side by side; the eight-byte form
+// below serves elsewhere, and the tests build it here too (CALVETH_SIMD=0).
 #if CALVETH_SIMD
 #include <emmintrin.h>
 #endif
