@@ -211,6 +211,9 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
 [[gnu::noinline]] FaceLine parseFaceLineNarrow(std::string_view line, int verticesReadSoFar,
                                                int* corners, std::size_t room) {
   FaceLine result;
+  if (line.empty()) {
+    return result;  // not even the "f": nothing to read past it
+  }
   if (parseCommonFaceLine(line, corners, room, result)) {
     return result;
   }
@@ -220,13 +223,13 @@ bool parseCommonFaceLine(std::string_view line, int* corners, std::size_t room, 
 #if CALVETH_SIMD
 // ---- The common line of up to 63 bytes, classified thirty-two bytes at a time -------------
 //
-// Where the processor has AVX2 and BMI2 (nearly every x86-64 one made since 2013, chosen at run
-// time): a line of at most 63 bytes after its "f", made of white space, digits and "/" alone,
-// where every group starts with one to eight digits. Its bytes are classified side by side
-// into two masks, white space and field ends (white space and slashes); the group starts and
-// the end of each group's vertex field follow from a few operations on them. Each vertex field
-// is then moved by one load and one shift to the high bytes of a 64-bit lane, and four lanes at
-// a time are folded to numbers by multiply-adds. Any other line is left to the readings above.
+// Where the processor has AVX2 and BMI (most x86-64 ones since 2013; asked once, at start): a
+// line of at most 63 bytes after its "f", made of white space, digits and "/" alone, where every
+// group starts with one to seven digits. Its bytes are classified side by side into two masks,
+// white space and field ends (white space and slashes); the group starts and the end of each
+// group's vertex field follow from a few operations on them. One load a group takes the eight
+// bytes that end where its vertex field ends, and four such lanes at a time have the bytes
+// before the field cleared and the digits folded to numbers by multiply-adds.
 
 constexpr std::size_t kWideLineMax = 63;
 constexpr std::size_t kWideGroupsMax = (kWideLineMax + 1) / 2;
@@ -250,25 +253,27 @@ constexpr SpaceTable spaceTable() {
 }
 constexpr SpaceTable kSpaceTable = spaceTable();
 
-[[gnu::target("avx2,bmi,bmi2")]] inline __m256i loadWide(const void* p) {
+[[gnu::target("avx2,bmi")]] inline __m256i loadWide(const void* p) {
   return _mm256_loadu_si256(static_cast<const __m256i*>(p));
 }
 
-// Any other line is passed on to the narrow reading.
-[[gnu::target("avx2,bmi,bmi2")]] FaceLine parseFaceLineWide(std::string_view line,
-                                                            int verticesReadSoFar, int* corners,
-                                                            std::size_t room) {
-  const std::size_t size = line.size() - 1;  // after the "f"
+// Reads the lines described above and passes any other on to the narrow reading.
+[[gnu::target("avx2,bmi")]] FaceLine parseFaceLineWide(std::string_view line, int verticesReadSoFar,
+                                                       int* corners, std::size_t room) {
+  const std::size_t size = line.size() - 1;  // after the "f"; an empty line wraps round
   if (size > kWideLineMax) {
     return parseFaceLineNarrow(line, verticesReadSoFar, corners, room);
   }
   const char* const from = line.data() + 1;
-  // The text, blanks after it: 64 bytes classified, and room for an eight-byte load at any
-  // group start.
-  char text[96];
-  const __m256i blank = _mm256_set1_epi8(' ');
-  for (std::size_t at = 0; at < sizeof text; at += 32) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(text + at), blank);
+  // The text, blanks around it: 64 bytes classified, and eight before them for the load that
+  // ends at a field's end.
+  char buffer[8 + 64];
+  char* const text = buffer + 8;
+  // The table's first byte is the blank: looked up with index 0 for every byte.
+  const __m256i spaceTable = loadWide(kSpaceTable.bytes);
+  const __m256i blank = _mm256_shuffle_epi8(spaceTable, _mm256_setzero_si256());
+  for (const std::size_t at : {0, 32, 40}) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(buffer + at), blank);
   }
   // Two copies that overlap where the text is shorter than they are.
   if (size >= 32) {
@@ -283,68 +288,70 @@ constexpr SpaceTable kSpaceTable = spaceTable();
     copyShortText(text, from, size);
   }
 
-  const __m256i spaceTable = loadWide(kSpaceTable.bytes);
-  const __m256i slash = _mm256_set1_epi8('/');
+  const __m256i zeroDigit = _mm256_set1_epi8('0');
   const __m256i ten = _mm256_set1_epi8(10);
+  const __m256i ones = _mm256_set1_epi8(-1);
   std::uint64_t spaces = 0;
   std::uint64_t fieldEnds = 0;
-  __m256i allKnown = _mm256_set1_epi8(-1);
+  __m256i unknown = _mm256_setzero_si256();
   for (int k = 0; k < 2; ++k) {
     const __m256i bytes = loadWide(text + 32 * k);
     const __m256i isSpace = _mm256_cmpeq_epi8(_mm256_shuffle_epi8(spaceTable, bytes), bytes);
-    const __m256i fromSlash = _mm256_sub_epi8(bytes, slash);
-    const __m256i isSlash = _mm256_cmpeq_epi8(fromSlash, _mm256_setzero_si256());
-    // "/" to "9" became 0 to 10.
-    const __m256i slashOrDigit = _mm256_cmpeq_epi8(_mm256_min_epu8(fromSlash, ten), fromSlash);
-    allKnown = _mm256_and_si256(allKnown, _mm256_or_si256(isSpace, slashOrDigit));
+    const __m256i values = _mm256_sub_epi8(bytes, zeroDigit);  // "/" becomes 0xFF
+    const __m256i isFieldEnd = _mm256_or_si256(isSpace, _mm256_cmpeq_epi8(values, ones));
+    const __m256i nonDigit = _mm256_cmpeq_epi8(_mm256_max_epu8(values, ten), values);
+    // Every byte that is no digit must end a field.
+    unknown = _mm256_or_si256(unknown, _mm256_andnot_si256(isFieldEnd, nonDigit));
     spaces |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(isSpace))} << (32 * k);
-    fieldEnds |= std::uint64_t{static_cast<std::uint32_t>(
-                     _mm256_movemask_epi8(_mm256_or_si256(isSpace, isSlash)))}
+    fieldEnds |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(isFieldEnd))}
                  << (32 * k);
   }
   const std::uint64_t digits = ~fieldEnds;
   const std::uint64_t afterSpace = (spaces << 1) | 1;  // a group may start right after the "f"
   // Another byte anywhere, or a slash that starts a group: the other readings tell.
-  if (_mm256_movemask_epi8(allKnown) != -1 || (afterSpace & fieldEnds & ~spaces) != 0) {
+  if (!_mm256_testz_si256(unknown, unknown) || (afterSpace & fieldEnds & ~spaces) != 0) {
     return parseFaceLineNarrow(line, verticesReadSoFar, corners, room);
   }
-  std::uint64_t starts = afterSpace & digits;
+  const std::uint64_t starts = afterSpace & digits;
   // Adding a group's start to its run of digits carries to the byte after the run. The 64
   // bytes end with a blank, so no carry leaves them.
   std::uint64_t ends = (digits + starts) & fieldEnds;
 
+  // The eight bytes that end where each vertex field ends: its digits, and before them a
+  // blank and what else the load takes in.
   std::uint64_t fields[kWideGroupsMax + 4];
   int groups = 0;
-  unsigned shifts = 0;  // the shifts below OR-ed: 56 at most while every field has 1 to 8 digits
-  while (starts != 0) {
-    const auto start = static_cast<unsigned>(_tzcnt_u64(starts));
-    const auto end = static_cast<unsigned>(_tzcnt_u64(ends));
-    starts = _blsr_u64(starts);
-    ends = _blsr_u64(ends);
-    const unsigned shift = 8 * (8 + start - end);
-    shifts |= shift;
-    fields[groups++] = loadEight(text + start) << (shift & 63);
-  }
-  if (shifts > 56) {
-    // A vertex field of nine digits or more; the corners written are scratch.
-    return parseFaceLineNarrow(line, verticesReadSoFar, corners, room);
+  for (; ends != 0; ends = _blsr_u64(ends)) {
+    fields[groups++] = loadEight(text + _tzcnt_u64(ends) - 8);
   }
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(fields + groups), _mm256_setzero_si256());
 
-  // Each lane holds its digits in its high bytes, the first the most significant; the bytes
-  // below them are zero and stay zero when '0' is taken off with saturation.
-  const __m256i zeroDigit = _mm256_set1_epi8('0');
+  // Four lanes at a time: the bytes below a lane's last non-digit are cleared, then the digits
+  // folded, the first the most significant.
   const __m256i tensAndOnes = _mm256_set1_epi16(0x010A);  // first byte * 10 + second
   const __m256i hundreds = _mm256_set1_epi32((1 << 16) | 100);
   const __m256i myriad = _mm256_set1_epi64x(10000);
+  __m256i nonDigitsBelow = _mm256_set1_epi8(-1);
   for (int at = 0; at < groups; at += 4) {
-    const __m256i eight = _mm256_subs_epu8(loadWide(fields + at), zeroDigit);
-    const __m256i quads = _mm256_madd_epi16(_mm256_maddubs_epi16(eight, tensAndOnes), hundreds);
-    const __m256i values =
+    const __m256i values = _mm256_sub_epi8(loadWide(fields + at), zeroDigit);
+    // Non-digits, then each byte or-ed with those above it in its lane.
+    __m256i below = _mm256_cmpeq_epi8(_mm256_max_epu8(values, ten), values);
+    below = _mm256_or_si256(below, _mm256_srli_epi64(below, 8));
+    below = _mm256_or_si256(below, _mm256_srli_epi64(below, 16));
+    below = _mm256_or_si256(below, _mm256_srli_epi64(below, 32));
+    nonDigitsBelow = _mm256_and_si256(nonDigitsBelow, below);
+    const __m256i pairs = _mm256_maddubs_epi16(_mm256_andnot_si256(below, values), tensAndOnes);
+    const __m256i quads = _mm256_madd_epi16(pairs, hundreds);
+    const __m256i numbers =
         _mm256_add_epi64(_mm256_mul_epu32(quads, myriad), _mm256_srli_epi64(quads, 32));
-    // The four values' low halves side by side.
-    const __m256i packed = _mm256_permute4x64_epi64(_mm256_shuffle_epi32(values, 0x08), 0x08);
+    // The four numbers' low halves side by side.
+    const __m256i packed = _mm256_permute4x64_epi64(_mm256_shuffle_epi32(numbers, 0x08), 0x08);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(corners + at), _mm256_castsi256_si128(packed));
+  }
+  // A lane's lowest byte is clear when all eight are digits: the field may be longer.
+  if (_mm256_testc_si256(nonDigitsBelow, _mm256_set1_epi64x(0xFF)) == 0) {
+    // A vertex field of eight digits or more; the corners written are scratch.
+    return parseFaceLineNarrow(line, verticesReadSoFar, corners, room);
   }
   return FaceLine{groups < 3 ? FaceLineStatus::Malformed : FaceLineStatus::Ok, groups};
 }
@@ -352,8 +359,7 @@ constexpr SpaceTable kSpaceTable = spaceTable();
 // Whether the processor and the system run the wide reading.
 const bool kWideReading = [] {
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
-         __builtin_cpu_supports("bmi2");
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi");
 }();
 #endif
 
@@ -361,9 +367,6 @@ const bool kWideReading = [] {
 
 FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corners,
                        std::size_t room) {
-  if (line.empty()) {
-    return FaceLine{};  // not even the "f": nothing to read past it
-  }
 #if CALVETH_SIMD
   if (kWideReading && room >= kWideRoom) {
     return parseFaceLineWide(line, verticesReadSoFar, corners, room);
