@@ -103,10 +103,13 @@ constexpr std::size_t kCommonLineMax = 112;
 // Copies `size` bytes, sixteen or eight at a time with the last step overlapping the one
 // before: fewer steps than a copy of any length takes for a line this short.
 [[gnu::always_inline]] inline void copyShortText(char* to, const char* from, std::size_t size) {
-  if (size >= 16) {
+  if (size > 32) {
     for (std::size_t at = 0; at + 16 < size; at += 16) {
       std::memcpy(to + at, from + at, 16);
     }
+    std::memcpy(to + size - 16, from + size - 16, 16);
+  } else if (size >= 16) {
+    std::memcpy(to, from, 16);
     std::memcpy(to + size - 16, from + size - 16, 16);
   } else if (size >= 8) {
     std::memcpy(to, from, 8);
@@ -275,15 +278,10 @@ constexpr SpaceTable kSpaceTable = spaceTable();
   for (const std::size_t at : {0, 32, 40}) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(buffer + at), blank);
   }
-  // Two copies that overlap where the text is shorter than they are.
+  // From 32 bytes on, two 32-byte copies that overlap.
   if (size >= 32) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(text), loadWide(from));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(text + size - 32), loadWide(from + size - 32));
-  } else if (size >= 16) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(text),
-                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(text + size - 16),
-                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + size - 16)));
   } else {
     copyShortText(text, from, size);
   }
