@@ -260,6 +260,11 @@ constexpr SpaceTable kSpaceTable = spaceTable();
   return _mm256_loadu_si256(static_cast<const __m256i*>(p));
 }
 
+// The bytes of `values` (bytes less '0') that are no digit: all ones where one is 10 or more.
+[[gnu::target("avx2,bmi,bmi2")]] inline __m256i wideNonDigits(__m256i values) {
+  return _mm256_cmpeq_epi8(_mm256_max_epu8(values, _mm256_set1_epi8(10)), values);
+}
+
 // The classification of 32 bytes: white space, field ends (white space and slashes), and the
 // bytes that are neither digits nor field ends.
 struct WideClasses {
@@ -274,10 +279,9 @@ struct WideClasses {
   const __m256i values = _mm256_sub_epi8(bytes, _mm256_set1_epi8('0'));  // "/" becomes 0xFF
   const __m256i isFieldEnd =
       _mm256_or_si256(isSpace, _mm256_cmpeq_epi8(values, _mm256_set1_epi8(-1)));
-  const __m256i nonDigit = _mm256_cmpeq_epi8(_mm256_max_epu8(values, _mm256_set1_epi8(10)), values);
   return {static_cast<std::uint32_t>(_mm256_movemask_epi8(isSpace)),
           static_cast<std::uint32_t>(_mm256_movemask_epi8(isFieldEnd)),
-          _mm256_andnot_si256(isFieldEnd, nonDigit)};
+          _mm256_andnot_si256(isFieldEnd, wideNonDigits(values))};
 }
 
 // Four lanes of eight bytes that each end with a vertex field: the bytes below a lane's last
@@ -288,7 +292,7 @@ struct WideClasses {
                                                       __m256i& nonDigitsBelow) {
   const __m256i values = _mm256_sub_epi8(lanes, _mm256_set1_epi8('0'));
   // Non-digits, then each byte or-ed with those above it in its lane.
-  __m256i below = _mm256_cmpeq_epi8(_mm256_max_epu8(values, _mm256_set1_epi8(10)), values);
+  __m256i below = wideNonDigits(values);
   below = _mm256_or_si256(below, _mm256_srli_epi64(below, 8));
   below = _mm256_or_si256(below, _mm256_srli_epi64(below, 16));
   below = _mm256_or_si256(below, _mm256_srli_epi64(below, 32));
