@@ -42,6 +42,10 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# xdotool with a bound: `windowfocus --sync` waits without end for a window that cannot take
+# the focus.
+xdo() { timeout 10 xdotool "$@"; }
+
 # Polls `$@` every 20 ms until it succeeds, for at most 5 s of clock time.
 wait_for() {
   local end=$(($(date +%s%N) + 5000000000))
@@ -100,7 +104,7 @@ main_shown() { [ -n "$(client 'CALVETH II.*')" ]; }
 wait_for main_shown || { echo "FAIL: the main dialog did not appear"; cat "$work/program.log"; exit 1; }
 main=$(client 'CALVETH II.*')
 
-press_g() { xdotool windowfocus --sync "$main" key alt+g; }
+press_g() { xdo windowfocus --sync "$main" key alt+g; }
 
 # Opens the viewer and checks that its frame comes to $1; prints the frame seen.
 open_viewer_at() {
@@ -160,15 +164,25 @@ if wait_for file_dialog_shown; then
   echo "  stacking, bottom to top: $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//')" \
     "(viewer $(printf '0x%x' "$viewer"), file dialog $(printf '0x%x' "$files"))"
   # A base with unpaired points brings the question.
-  xdotool windowfocus --sync "$files" key ctrl+a
+  xdo windowfocus --sync "$files" key ctrl+a
   xdotool type --delay 1 "$samples/head_base_near.obj"
   xdotool key Return
-  # The question box is the one new visible window besides the dialog and the viewer.
+  # Whether the window manager manages window $1: popups such as the file name's completion
+  # list are transient too, but never managed.
+  managed() {
+    local id
+    for id in $(xprop -root _NET_CLIENT_LIST | sed 's/.*#//; s/,/ /g'); do
+      [ $((id)) -eq $(($1)) ] && return 0
+    done
+    return 1
+  }
+  # The question box is the one new managed transient window besides the dialog and the viewer.
   find_question() {
     local window
     for window in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
       [ "$window" = "$main" ] || [ "$window" = "$viewer" ] || [ "$window" = "$files" ] && continue
       xprop -id "$window" WM_TRANSIENT_FOR 2>/dev/null | grep -q 'window id' || continue
+      managed "$window" || continue
       echo "$window"
       return 0
     done
@@ -183,7 +197,7 @@ if wait_for file_dialog_shown; then
       fail "the question box shows a title: $title"
     wait_for above_viewer "$question" ||
       fail "the question box is below the viewer in the stacking order"
-    xdotool windowfocus --sync "$question" key Escape  # No
+    xdo windowfocus --sync "$question" key Escape  # No
     question_gone() { ! xwininfo -id "$question" 2>/dev/null | grep -q IsViewable; }
     wait_for question_gone || fail "the question box did not close on Esc"
   else
@@ -193,7 +207,7 @@ else
   fail "the file dialog of \"Open Base\" did not appear"
 fi
 
-xdotool windowfocus --sync "$main" key alt+x
+xdo windowfocus --sync "$main" key alt+x
 ended() { ! kill -0 "$program_pid" 2>/dev/null; }
 wait_for ended || fail "the program did not end on Alt+X"
 
