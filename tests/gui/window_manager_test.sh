@@ -167,15 +167,9 @@ if wait_for file_dialog_shown; then
   xdo windowfocus --sync "$files" key ctrl+a
   xdotool type --delay 1 "$samples/head_base_near.obj"
   xdotool key Return
-  # Whether the window manager manages window $1: popups such as the file name's completion
-  # list are transient too, but never managed.
-  managed() {
-    local id
-    for id in $(xprop -root _NET_CLIENT_LIST | sed 's/.*#//; s/,/ /g'); do
-      [ $((id)) -eq $(($1)) ] && return 0
-    done
-    return 1
-  }
+  # Whether the window manager manages window $1, so that it is in the stacking order: popups
+  # such as the file name's completion list are transient too, but never managed.
+  managed() { [ "$(position "$1")" -ge 0 ]; }
   # The question box is the one new managed transient window besides the dialog and the viewer.
   find_question() {
     local window
