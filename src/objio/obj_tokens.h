@@ -18,9 +18,9 @@
 #include <cstring>
 #include <string_view>
 
-// Whether the readers use SSE2, which every x86-64 processor has. Elsewhere they read eight
-// bytes at a time in plain integers; the tests build that form on x86-64 too (CALVETH_SIMD=0)
-// and compare the two.
+// Whether the readers use vector instructions: SSE2, which every x86-64 processor has, and
+// AVX2 where the processor has it (asked at start). Elsewhere they read eight bytes at a time
+// in plain integers; the tests build that form on x86-64 too (CALVETH_SIMD=0) and compare.
 #ifndef CALVETH_SIMD
 #if defined(__SSE2__) && defined(__x86_64__)
 #define CALVETH_SIMD 1
