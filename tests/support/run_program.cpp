@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 
 #include "support/temp_dir.h"
 #include "support/windows_process.h"
@@ -45,7 +44,6 @@ ProgramResult runCliProgram(const std::vector<std::string>& arguments) {
   StartedProcess started =
       startWindowsProcess(CALVETH_CLI_PATH, arguments, dir.file("stdout"), dir.file("stderr"));
   if (started.process == nullptr) {
-    result.err = "calveth-cli did not start: system error " + std::to_string(started.startError);
     return result;
   }
   const unsigned long code = waitForWindowsProcess(started);

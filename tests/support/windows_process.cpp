@@ -82,9 +82,8 @@ StartedProcess startWindowsProcess(const std::string& program,
       CloseHandle(info.hThread);
       started.process = info.hProcess;
     } else {
-      started.startError = GetLastError();
       std::fprintf(stderr, "starting %s failed: system error %lu\n", program.c_str(),
-                   started.startError);
+                   GetLastError());
     }
   }
   for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {

@@ -19,12 +19,12 @@ std::wstring windowsCommandLine(const std::string& program,
                                 const std::vector<std::string>& arguments);
 
 struct StartedProcess {
-  void* process = nullptr;       // the process handle, nullptr when it did not start
-  unsigned long startError = 0;  // the system's error code when it did not start
+  void* process = nullptr;  // the process handle, nullptr when it did not start
 };
 
-// Starts `program` with the arguments and no console; standard input is the null device, standard
-// output and error go to the files named (UTF-8), or to the null device where a name is empty.
+// Starts `program` with the arguments and no console; standard input is the null device,
+// standard output and error go to the files named (UTF-8), or to the null device where a name
+// is empty. A start that fails is reported on standard error.
 StartedProcess startWindowsProcess(const std::string& program,
                                    const std::vector<std::string>& arguments,
                                    const std::string& outFile, const std::string& errFile);
