@@ -15,13 +15,6 @@
 #include "viewer/svg_canvas.h"
 #include "viewer/viewer_window_size.h"
 
-#if CALVETH_BENCH_QT
-#include <QGuiApplication>
-#include <QImage>
-
-#include "qt/qpainter_canvas.h"
-#endif
-
 namespace calveth::bench {
 namespace {
 
@@ -132,30 +125,6 @@ void shapes(benchmark::internal::Benchmark* b) {
       ->ArgName("triangles")
       ->Unit(benchmark::kMillisecond);
 }
-
-#if CALVETH_BENCH_QT
-// The viewer window's own painting: QPainter into the picture the window shows.
-void qpainterPainting(benchmark::State& state) {
-  if (QGuiApplication::instance() == nullptr && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  static int argc = 1;
-  static char name[] = "calveth-bench";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication application(argc, argv);
-
-  const auto store = largeBase(static_cast<Faces>(state.range(0)));
-  auto screen = std::make_unique<ScreenData>();
-  project(*screen, *store);
-  QImage picture(kViewerClientWidth, kViewerClientHeight, QImage::Format_RGB32);
-  QPainterCanvas canvas(picture, kViewerDpi);
-  for (auto _ : state) {
-    paintViewer(*screen, *store, &canvas);
-  }
-  state.counters["faces"] = store->faceCount;
-}
-BENCHMARK(qpainterPainting)->Name("Viewer/paintViewer/qpainter")->Apply(shapes);
-#endif
 
 BENCHMARK(projection)->Name("Viewer/projectMesh")->Apply(shapes);
 BENCHMARK(painting<NullCanvas>)->Name("Viewer/paintViewer/null")->Apply(shapes);

@@ -3,9 +3,6 @@
 include(GNUInstallDirs)
 
 install(TARGETS calveth-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(TARGET calveth-png)
-  install(TARGETS calveth-png LIBRARY DESTINATION ${CALVETH_PNG_MODULE_LIBDIR})
-endif()
 # The desktop program is installed as `calveth`, its target's output name; the menu entry
 # starts it by that name.
 if(TARGET calveth-desktop)

@@ -48,6 +48,7 @@ class CommandRouter {
   // Moves the session on and tells the host what follows from it.
   void step(SessionStep step);
   void generated(bool filled);
+  void showLoadedBase();
 
   MeshStore& store_;
   Host& host_;
@@ -56,6 +57,7 @@ class CommandRouter {
   std::unique_ptr<BaseScratch> scratch_;
   SessionState state_;
   int reflectPreview_ = 0;
+  bool baseLoaded_ = false;  // some base was accepted in this run
 };
 
 }  // namespace calveth

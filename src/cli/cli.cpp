@@ -154,7 +154,7 @@ bool isOption(const ProgramOption& option, std::string_view word) {
 }  // namespace
 
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-           bool errIsTerminal) {
+           bool errIsTerminal, const PngTools* png) {
   if (arguments.empty()) {
     writeUsage(err);
     return kExitUsage;
@@ -181,7 +181,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
   if (!readArguments(*command, arguments, parsed, problem)) {
     return usageError(err, problem);
   }
-  return command->run(parsed, CliStreams{out, err, errIsTerminal});
+  return command->run(parsed, CliStreams{out, err, errIsTerminal, png});
 }
 
 }  // namespace calveth

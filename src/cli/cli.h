@@ -11,11 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/png_tools.h"
+
 namespace calveth {
 
 inline constexpr const char* kVersion = "2.2.0";
 
+// `png` is how the platform makes PNG pictures (the program's main gives it); without it
+// "render -o FILE.png" is a usage error.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-           bool errIsTerminal = false);
+           bool errIsTerminal = false, const PngTools* png = nullptr);
 
 }  // namespace calveth

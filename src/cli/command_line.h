@@ -79,10 +79,13 @@ struct ParsedArguments {
   bool autoDetect() const;
 };
 
+struct PngTools;
+
 struct CliStreams {
   std::ostream& out;
   std::ostream& err;
   bool errIsTerminal;
+  const PngTools* png = nullptr;  // how this platform makes PNG pictures; null: it does not
 };
 
 // Reads words[1..] (words[0] is the command's name) into `parsed`; false with `problem` set

@@ -7,22 +7,12 @@
 #include "cli/command_run.h"
 #include "cli/exit_status.h"
 #include "cli/operation_names.h"
+#include "cli/png_tools.h"
 #include "objio/safe_file_writer.h"
+#include "viewer/pixel_canvas.h"
 #include "viewer/svg_canvas.h"
 #include "viewer/viewer_window_size.h"
 #include "viewer/wire_viewer.h"
-
-#if CALVETH_PNG_PICTURES && defined(_WIN32)
-#include "win32/png_picture.h"
-#elif CALVETH_PNG_PICTURES
-#include <dlfcn.h>
-
-#include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#include "qt/png_picture.h"
-#endif
 
 namespace calveth {
 namespace {
@@ -42,81 +32,31 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
   return true;
 }
 
-#if CALVETH_PNG_PICTURES && !defined(_WIN32)
-// The PNG painter, from the module loaded on the first PNG asked for, so that the program
-// starts without Qt: beside the program (the build folder), or in the installed library
-// folder, found from the program's own place and then by its installed path.
-PaintPngFunction loadPaintPng(std::string& error) {
-  static PaintPngFunction paint = nullptr;
-  if (paint != nullptr) {
-    return paint;
-  }
-  std::vector<std::string> candidates;
-  std::error_code failure;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failure);
-  if (!failure) {
-    candidates.push_back((program.parent_path() / kPngModuleName).string());
-    candidates.push_back(
-        (program.parent_path() / ".." / CALVETH_PNG_MODULE_LIBDIR / kPngModuleName).string());
-  }
-  candidates.push_back(std::string(CALVETH_PNG_MODULE_INSTALLED));
-  std::string reason = "not found";
-  for (const std::string& candidate : candidates) {
-    void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-      const char* text = dlerror();
-      // A module that exists but does not load says why; a missing one only if none is found.
-      if (text != nullptr && std::filesystem::exists(candidate, failure)) {
-        reason = text;
-      }
-      continue;
-    }
-    void* symbol = dlsym(module, kPaintPngSymbol);
-    if (symbol != nullptr) {
-      std::memcpy(&paint, &symbol, sizeof paint);
-      return paint;
-    }
-    reason = candidate + " has no " + kPaintPngSymbol;
-  }
-  error = std::string("ERR: PNG pictures need ") + kPngModuleName + " (" + reason + ")";
-  return nullptr;
-}
-#endif
-
-// The one place that knows how PNG pictures are made: paints what the open viewer shows
-// into PNG bytes.
-bool pngPicture([[maybe_unused]] WireViewer& viewer, [[maybe_unused]] std::string& bytes,
-                std::string& error) {
-#if CALVETH_PNG_PICTURES && defined(_WIN32)
-  // GDI and the system's PNG encoder are part of every Windows: nothing to load.
-  return paintPng(viewer, kViewerClientWidth, kViewerClientHeight, kViewerDpi, bytes, error);
-#elif CALVETH_PNG_PICTURES
-  const PaintPngFunction paint = loadPaintPng(error);
-  return paint != nullptr &&
-         paint(viewer, kViewerClientWidth, kViewerClientHeight, kViewerDpi, bytes, error);
-#else
-  error = "this build writes no PNG pictures";
-  return false;
-#endif
-}
-
-// The picture of what the open viewer shows: it is opened on the file's canvas, which
-// paints the last projection, and closed again.
-bool paintPicture(WireViewer& viewer, PictureFormat format, std::string& bytes,
+// The picture of what the viewer shows: it is opened on the file's canvas, which paints the
+// last projection, and closed again. A PNG is drawn by the core's PixelCanvas, as every viewer
+// window is, with the platform's letters and encoder.
+bool paintPicture(WireViewer& viewer, PictureFormat format, const PngTools* png, std::string& bytes,
                   std::string& error) {
-  if (format == PictureFormat::Png) {
-    return pngPicture(viewer, bytes, error);
+  if (format == PictureFormat::Svg) {
+    SvgCanvas canvas(kViewerClientWidth, kViewerClientHeight, kViewerDpi);
+    viewer.open(canvas);
+    viewer.close();
+    bytes = canvas.document();
+    return true;
   }
-  SvgCanvas canvas(kViewerClientWidth, kViewerClientHeight, kViewerDpi);
+  constexpr PixelLayout kLayout = PixelLayout::Argb32;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kViewerClientWidth) *
+                                    kViewerClientHeight);
+  const PixelRaster picture(pixels.data(), kViewerClientWidth, kViewerClientHeight,
+                            kViewerClientWidth);
+  const std::unique_ptr<TextPainter> text = png->makeTextPainter(kLayout);
+  PixelCanvas canvas(picture, kLayout, kViewerDpi, *text);
   viewer.open(canvas);
   viewer.close();
-  bytes = canvas.document();
-  return true;
+  return png->encode(picture, kLayout, bytes, error);
 }
 
 }  // namespace
-
-bool pngPicturesAvailable() { return CALVETH_PNG_PICTURES != 0; }
 
 std::optional<RenderOptions> renderOptions(const ParsedArguments& arguments, std::string& problem) {
   RenderOptions options;
@@ -141,10 +81,6 @@ std::optional<RenderOptions> renderOptions(const ParsedArguments& arguments, std
   if (endsWithIgnoringCase(options.output, ".svg")) {
     options.format = PictureFormat::Svg;
   } else if (endsWithIgnoringCase(options.output, ".png")) {
-    if (!pngPicturesAvailable()) {
-      problem = "this build writes no PNG pictures (it was built without Qt 6); use .svg";
-      return std::nullopt;
-    }
     options.format = PictureFormat::Png;
   } else {
     problem = "the picture file must end in .svg or .png";
@@ -154,6 +90,9 @@ std::optional<RenderOptions> renderOptions(const ParsedArguments& arguments, std
 }
 
 int render(const RenderOptions& options, const CliStreams& streams) {
+  if (options.format == PictureFormat::Png && streams.png == nullptr) {
+    return usageError(streams.err, "this build writes no PNG pictures; use .svg");
+  }
   auto store = newMeshStore();
   store->viewAngle = options.angle;
   WireViewer viewer(*store);
@@ -172,7 +111,7 @@ int render(const RenderOptions& options, const CliStreams& streams) {
 
   std::string bytes;
   std::string error;
-  if (!paintPicture(viewer, options.format, bytes, error) ||
+  if (!paintPicture(viewer, options.format, streams.png, bytes, error) ||
       !replaceFileContents(options.output, bytes, error)) {
     streams.err << "error: " << error << '\n';
     return kExitFailed;

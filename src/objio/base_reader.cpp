@@ -17,7 +17,8 @@ std::string_view withoutLineEnd(std::string_view line) {
   return line;
 }
 
-void readFace(std::string_view line, BaseReadBuffer& buffer, WarningSink& warnings) {
+void readFace(std::string_view line, int lineNumber, BaseReadBuffer& buffer,
+              WarningSink& warnings) {
   const std::size_t room = kCornerCapacity - buffer.cornerCount;
   if ((room < 3 || buffer.faceCount >= kMaxFaces) && !warnings.shows()) {
     // No face fits any more and no warning is shown: the line needs no reading to be counted.
@@ -31,20 +32,25 @@ void readFace(std::string_view line, BaseReadBuffer& buffer, WarningSink& warnin
     warnings.skip();
     return;
   }
-  char text[96];
+  // Each text names the line it is about, so that the user can find it in the file.
+  char text[128];
   if (face.status == FaceLineStatus::Malformed) {
-    std::snprintf(text, sizeof text, "F MinERR FNum=%d FType=%d D=", face.groups,
-                  faceCornerType(line));
+    std::snprintf(text, sizeof text, "line %d: F MinERR FNum=%d FType=%d D=", lineNumber,
+                  face.groups, faceCornerType(line));
     warnings.warn(std::string(text) + std::string(withoutLineEnd(line)));
   } else if (buffer.faceCount >= kMaxFaces) {
     // Unreachable with today's capacities (the corner table fills first), kept so that the
     // face arrays stay safe if those change.
-    std::snprintf(text, sizeof text, "F Max err FaceNum=%d FlineType=%d", face.groups,
-                  faceCornerType(line));
+    std::snprintf(text, sizeof text,
+                  "line %d: F Max err FaceNum=%d FlineType=%d - the face table is full (%d faces)",
+                  lineNumber, face.groups, faceCornerType(line), kMaxFaces);
     warnings.warn(text);
   } else if (face.status == FaceLineStatus::TooManyCorners) {
-    std::snprintf(text, sizeof text, "F Corner err FaceNum=%d FlineType=%d: the face table is full",
-                  face.groups, faceCornerType(line));
+    // The corners of all faces share one table, which fills long before the face limit.
+    std::snprintf(text, sizeof text,
+                  "line %d: F Corner err FaceNum=%d FlineType=%d - the corner table is full "
+                  "(%zu corners)",
+                  lineNumber, face.groups, faceCornerType(line), buffer.cornerCount);
     warnings.warn(text);
   } else {
     buffer.FaceStart[static_cast<std::size_t>(buffer.faceCount)] =
@@ -65,7 +71,9 @@ BaseReadOutcome readBaseFile(LineReader& reader, BaseReadBuffer& buffer, Warning
   buffer.halfBase = 0;
   buffer.tooManyVertices = false;
   std::string_view line;
+  int lineNumber = 0;
   while (reader.next(line)) {
+    ++lineNumber;
     if (isVertexLine(line)) {
       ++buffer.vLinesMet;
       const VertexLine vertex = parseVertexLine(line);
@@ -82,7 +90,7 @@ BaseReadOutcome readBaseFile(LineReader& reader, BaseReadBuffer& buffer, Warning
         break;
       }
     } else if (isFaceLine(line)) {
-      readFace(line, buffer, warnings);
+      readFace(line, lineNumber, buffer, warnings);
     } else if (line.starts_with("#HALF")) {
       buffer.halfBase = 1;
     }

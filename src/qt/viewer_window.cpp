@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "qt/qpainter_canvas.h"
 #include "viewer/viewer_window_size.h"
 
 namespace calveth {
@@ -32,21 +31,23 @@ QSize clientSizeWithin(QMargins frame) {
 
 }  // namespace
 
-ViewerWindow::ViewerWindow(WireViewer& viewer, QPoint outerTopLeft, std::optional<QMargins> frame)
-    : QWidget(nullptr, kViewerFlags), viewer_(viewer), place_(outerTopLeft) {
+ViewerWindow::ViewerWindow(QPoint outerTopLeft, std::optional<QMargins> frame)
+    : QWidget(nullptr, kViewerFlags), place_(outerTopLeft) {
   setWindowTitle(QString::fromLatin1(kViewerTitle));
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The dialog keeps the keyboard: its keys work while the viewer opens.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   if (frame) {
     // The client area goes inside the known frame, so the outer corner lands on the place.
     frame_ = frame;
-    openCanvas(clientSizeWithin(*frame));
+    setDrawingArea(clientSizeWithin(*frame));
     setGeometry(QRect(outerTopLeft + QPoint(frame->left(), frame->top()), size()));
     show();
     return;
   }
   // Placed by its outer corner (a top-level move() places the frame); the size is the outer
   // size until the frame is known and the drawing area takes what the frame leaves.
-  openCanvas(kOuterSize);
+  setDrawingArea(kOuterSize);
   move(outerTopLeft);
   show();
   const QMargins shownFrame = currentFrame();
@@ -57,22 +58,19 @@ ViewerWindow::ViewerWindow(WireViewer& viewer, QPoint outerTopLeft, std::optiona
   }
 }
 
-ViewerWindow::~ViewerWindow() { leaveViewer(); }
-
-void ViewerWindow::leaveViewer() {
-  if (!viewerLeft_) {
-    viewerLeft_ = true;
-    viewer_.close();
-  }
+void ViewerWindow::setDrawingArea(QSize size) {
+  setFixedSize(size);
+  picture_ = QImage(size, QImage::Format_RGB32);
+  picture_.fill(Qt::black);
+  showPicture(shown_);
 }
 
-void ViewerWindow::openCanvas(QSize clientSize) {
-  viewer_.close();
-  setFixedSize(clientSize);
-  picture_ = QImage(clientSize, QImage::Format_RGB32);
-  picture_.fill(palette().color(QPalette::Window));
-  canvas_ = std::make_unique<QPainterCanvas>(picture_, kViewerDpi);
-  viewer_.open(*canvas_);
+// The picture keeps its size whatever frame the window manager draws: what lies beyond it is
+// black, as the picture's own background; what the drawing area cannot hold is cut off.
+void ViewerWindow::showPicture(const QImage& picture) {
+  shown_ = picture.copy();
+  QPainter painter(&picture_);
+  painter.drawImage(0, 0, shown_);
   update();
 }
 
@@ -102,7 +100,7 @@ void ViewerWindow::watchForFrame() {
 // window manager put the window while it framed it.
 void ViewerWindow::fitInto(QMargins frame) {
   frame_ = frame;
-  openCanvas(clientSizeWithin(frame));
+  setDrawingArea(clientSizeWithin(frame));
   setGeometry(QRect(place_ + QPoint(frame.left(), frame.top()), size()));
 }
 
@@ -118,17 +116,6 @@ QPoint ViewerWindow::normalOuterTopLeft() const {
   const QMargins frame = currentFrame();
   const QRect normal = (isMinimized() || isMaximized()) ? normalGeometry() : geometry();
   return normal.topLeft() - QPoint(frame.left(), frame.top());
-}
-
-void ViewerWindow::showWarnings(const QStringList& warnings) {
-  QString title = QString::fromLatin1(kViewerTitle);
-  if (!warnings.isEmpty()) {
-    title += QStringLiteral(" - warning: ") + warnings.front();
-    if (warnings.size() > 1) {
-      title += QStringLiteral(" (%1 more)").arg(warnings.size() - 1);
-    }
-  }
-  setWindowTitle(title);
 }
 
 void ViewerWindow::closeByToggle() {

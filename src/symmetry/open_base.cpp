@@ -22,9 +22,13 @@ class CappedWarnings final : public WarningSink {
     }
   }
   void skip() override { ++count_; }
+  // The last line sums up: how many face lines were not stored in all.
   void finish() {
     if (count_ > kMaxFaceWarnings) {
-      host_.warn(formatText("%d more face lines were not stored", count_ - kMaxFaceWarnings));
+      host_.warn(formatText("%d face lines were not stored, %d of them not listed", count_,
+                            count_ - kMaxFaceWarnings));
+    } else if (count_ > 0) {
+      host_.warn(formatText("%d face lines were not stored", count_));
     }
   }
 

@@ -1,0 +1,118 @@
+// The Linux viewer pictures: letters from FreeType in the core's pixels, and the PNG file that
+// calveth-cli writes of them (decoded again with libpng).
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "linux/freetype_text_painter.h"
+#include "linux/png_file.h"
+#include "support/screen_mesh.h"
+#include "viewer/paint_viewer.h"
+#include "viewer/viewer_window_size.h"
+#include "viewer/wire_viewer.h"
+
+namespace calveth {
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kYellow{255, 255, 0};
+constexpr Rgb kBlue{100, 100, 255};
+
+struct Picture {
+  std::vector<std::uint32_t> pixels =
+      std::vector<std::uint32_t>(std::size_t{kViewerClientWidth} * kViewerClientHeight);
+  PixelRaster raster{pixels.data(), kViewerClientWidth, kViewerClientHeight, kViewerClientWidth};
+  FreeTypeTextPainter text{PixelLayout::Argb32};
+  PixelCanvas canvas{raster, PixelLayout::Argb32, kViewerDpi, text};
+  Rgb at(int x, int y) const {
+    const std::uint32_t p = pixels[static_cast<std::size_t>(y) * kViewerClientWidth + x];
+    return {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+            static_cast<std::uint8_t>(p)};
+  }
+};
+
+// The box is as high as the font's lines and as wide as the letters' advances; the letters
+// themselves are set in it.
+TEST(FreeTypeTextPainter, TextBoxAndLetters) {
+  Picture picture;
+  ASSERT_TRUE(picture.text.available()) << "Liberation Sans (fonts-liberation2) is missing";
+  picture.canvas.beginPaint();
+  picture.canvas.fillBlack(picture.canvas.clientSize());
+  picture.canvas.selectFont(picture.canvas.createFont("Arial", 80));
+  picture.canvas.setBackgroundColor(kRed);
+  picture.canvas.setTextColor(kWhite);
+  picture.canvas.textOut(0, 0, "  ");
+  picture.canvas.textOut(0, 20, "HH");
+  picture.canvas.endPaint();
+  // 8 points at 96 dpi are 10 pixels: Liberation Sans' two blanks advance 6 pixels, its
+  // lines are 11 pixels high.
+  EXPECT_EQ(picture.at(5, 10), kRed);
+  EXPECT_EQ(picture.at(6, 0), kBlack);
+  EXPECT_EQ(picture.at(0, 11), kBlack);
+  int white = 0;
+  for (int y = 20; y < 31; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      white += picture.at(x, y) == kWhite ? 1 : 0;
+    }
+  }
+  EXPECT_GT(white, 20);  // two capital H's of about 7 pixels' height
+}
+
+std::vector<Rgb> decodePng(const std::string& bytes, int& width, int& height) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+    return {};
+  }
+  image.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> buffer(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, buffer.data(), 0, nullptr)) {
+    return {};
+  }
+  width = static_cast<int>(image.width);
+  height = static_cast<int>(image.height);
+  std::vector<Rgb> pixels;
+  for (std::size_t k = 0; k + 2 < buffer.size(); k += 3) {
+    pixels.push_back({buffer[k], buffer[k + 1], buffer[k + 2]});
+  }
+  return pixels;
+}
+
+// The viewer's picture before any base, through PNG and back: black, the dotted axis at
+// x = 200 under the "Y-axis" box, and the legend's colours.
+TEST(PngFile, EmptyViewerRoundTrip) {
+  auto store = std::make_unique<MeshStore>();
+  WireViewer viewer(*store);
+  Picture picture;
+  viewer.open(picture.canvas);
+  viewer.close();
+  std::string bytes;
+  std::string error;
+  ASSERT_TRUE(encodePng(picture.raster, PixelLayout::Argb32, bytes, error)) << error;
+  int width = 0;
+  int height = 0;
+  const std::vector<Rgb> decoded = decodePng(bytes, width, height);
+  ASSERT_EQ(width, 408);
+  ASSERT_EQ(height, 389);
+  const auto at = [&](int x, int y) { return decoded[static_cast<std::size_t>(y) * 408 + x]; };
+  for (const auto& [x, y] :
+       {std::pair{100, 100}, {200, 0}, {200, 22}, {200, 25}, {0, 380}, {120, 380}, {260, 380}}) {
+    EXPECT_EQ(at(x, y), picture.at(x, y)) << x << "," << y;
+  }
+  EXPECT_EQ(at(100, 100), kBlack);
+  EXPECT_EQ(at(200, 0), kBlue);
+  EXPECT_EQ(at(200, 22), kYellow);
+  EXPECT_EQ(at(200, 25), kWhite);
+  EXPECT_EQ(at(0, 380), kYellow);
+  EXPECT_EQ(at(120, 380), kRed);
+  EXPECT_EQ(at(260, 380), kGreen);
+}
+
+}  // namespace
+}  // namespace calveth
