@@ -23,13 +23,13 @@ WERROR       ?= $(if $(filter true 1,$(CI)),ON,OFF)
 SAMPLES      := samples
 OUT          := out
 
-# Debian packages the build, tests and benchmarks need; Qt 6 and a font with Arial's metrics
-# for PNG pictures of the viewer; ALSA for the desktop program's tone; dpkg-dev for the Debian
+# Debian packages the build, tests and benchmarks need; FreeType, libpng and a font with
+# Arial's metrics for the viewer's pictures; Qt 6 for the desktop program; ALSA for the desktop program's tone; dpkg-dev for the Debian
 # package's dependencies; clang with libFuzzer for make fuzz, valgrind for make memcheck; a
 # virtual display with the openbox window manager, xdotool and the X utilities (xwininfo,
 # xprop) for the test of the desktop program under a real window manager.
 PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev clang-format \
-            qt6-base-dev fonts-liberation2 libasound2-dev dpkg-dev clang libclang-rt-14-dev valgrind \
+            qt6-base-dev libfreetype-dev libpng-dev fonts-liberation2 libasound2-dev dpkg-dev clang libclang-rt-14-dev valgrind \
             xvfb xauth openbox xdotool x11-utils
 
 # What `make web` needs: Debian's emscripten. The browser tests need Node, npm and Chromium

@@ -68,8 +68,9 @@ TEST(BaseReader, BadFacesAreSkippedAndEveryVertexIsStillRead) {
   ASSERT_EQ(b.faceCount, 1);
   EXPECT_EQ(b.FaceStart[0], 0);
   EXPECT_EQ(corners(b, 0), (std::vector<int>{3, 2, 1}));
-  EXPECT_EQ(r.warnings.texts, (std::vector<std::string>{"F MinERR FNum=2 FType=1 D=f 1 2",
-                                                        "F MinERR FNum=3 FType=1 D=f 1 x 3"}));
+  EXPECT_EQ(r.warnings.texts,
+            (std::vector<std::string>{"line 4: F MinERR FNum=2 FType=1 D=f 1 2",
+                                      "line 5: F MinERR FNum=3 FType=1 D=f 1 x 3"}));
 }
 
 TEST(BaseReader, VertexLineErrorStopsWithTheConvertedCount) {
@@ -109,8 +110,14 @@ TEST(BaseReader, CornerTableFillsBeforeTheFaceLimitWithTriangles) {
   EXPECT_EQ(r.buffer->cornerCount, static_cast<std::size_t>(fitting) * 3);
   EXPECT_EQ(r.buffer->vertexCount, 4u);
   ASSERT_EQ(r.warnings.texts.size(), static_cast<std::size_t>(100001 - fitting));
-  EXPECT_EQ(r.warnings.texts[0], "F Corner err FaceNum=3 FlineType=1: the face table is full");
-  EXPECT_EQ(r.warnings.texts[2], "F Corner err FaceNum=4 FlineType=1: the face table is full");
+  // The table holds 160010 corners: 160008 are taken when a triangle no longer fits.
+  const int first = 3 + fitting + 1;  // three vertex lines, then the faces
+  EXPECT_EQ(r.warnings.texts[0], "line " + std::to_string(first) +
+                                     ": F Corner err FaceNum=3 FlineType=1 - the corner table is "
+                                     "full (160008 corners)");
+  EXPECT_EQ(r.warnings.texts[2], "line " + std::to_string(first + 2) +
+                                     ": F Corner err FaceNum=4 FlineType=1 - the corner table is "
+                                     "full (160008 corners)");
 }
 
 TEST(BaseReader, RelativeCornersCountBackFromTheVerticesReadSoFar) {

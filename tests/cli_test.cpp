@@ -120,7 +120,9 @@ TEST(Cli, FaceWarningsGoToStandardError) {
   const std::string base = dir.write("base.obj", "v 1 0 0\nv -1 0 0\nf 1 2\n");
   const auto result = runCliProgram({"analyze", base});
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.err, "warning: F MinERR FNum=2 FType=1 D=f 1 2\n");
+  EXPECT_EQ(result.err,
+            "warning: line 3: F MinERR FNum=2 FType=1 D=f 1 2\n"
+            "warning: 1 face line was not stored\n");
   EXPECT_EQ(result.lastOutLine(), "OK: Perfect symmetry V=2 F=0");
 }
 

@@ -139,7 +139,7 @@ TEST(DialogSession, TypicalRunShowsEachStepAndStartsFileDialogsInTheLastFolder) 
   EXPECT_EQ(s.widgets.status, "OK: Left Seed,Right Generate.");
   s.widgets.files.push_back(s.dir.file("saved.obj"));
   s.session.press(ControlId::SaveMt);
-  EXPECT_EQ(s.widgets.status, "OK:New MT save");
+  EXPECT_EQ(s.widgets.status, "OK:New OBJ save");  // with the MT's faces
   ASSERT_EQ(s.widgets.folders.size(), 3u);
   EXPECT_EQ(s.widgets.folders[1], folderOf(s.dir.file("cube.obj")));
   EXPECT_EQ(s.widgets.folders[2], s.widgets.folders[1]);
@@ -262,6 +262,12 @@ TEST(DialogSession, RefusalsKeepShowingTheLoadedBase) {
     EXPECT_EQ(s.widgets.pictureDigest, base);
     EXPECT_TRUE(s.session.isEnabled(ControlId::OpenMt));
   }
+  // The displacements a refused MT leaves belong to no MT: nothing is marked as moved.
+  s.open(ControlId::OpenMt, "cube_mt.obj", kCubeMt);
+  ASSERT_NE(s.widgets.pictureDigest, base);
+  s.open(ControlId::OpenMt, "short.obj", "v 1.5 1 1\nv 7 7 7\n");
+  EXPECT_EQ(s.widgets.status, "ERR: MT v line unmatch 8 2");
+  EXPECT_EQ(s.widgets.pictureDigest, base);
 }
 
 TEST(DialogSession, ProgressIsHeldToItsRange) {

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/command_router.h"
 #include "linux/freetype_text_painter.h"
 #include "linux/png_file.h"
-#include "support/screen_mesh.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
 #include "viewer/paint_viewer.h"
 #include "viewer/viewer_window_size.h"
 #include "viewer/wire_viewer.h"
@@ -50,18 +52,28 @@ TEST(FreeTypeTextPainter, TextBoxAndLetters) {
   picture.canvas.textOut(0, 0, "  ");
   picture.canvas.textOut(0, 20, "HH");
   picture.canvas.endPaint();
-  // 8 points at 96 dpi are 10 pixels: Liberation Sans' two blanks advance 6 pixels, its
-  // lines are 11 pixels high.
-  EXPECT_EQ(picture.at(5, 10), kRed);
-  EXPECT_EQ(picture.at(6, 0), kBlack);
-  EXPECT_EQ(picture.at(0, 11), kBlack);
+  // 8 points at 96 dpi are 10 pixels: Liberation Sans' two blanks advance 6 pixels (hinted to
+  // 3 each), its lines are 13 pixels high (ascent 10, descent 3, rounded outwards).
+  int boxWidth = 0;
+  int boxHeight = 0;
+  while (picture.at(boxWidth, 0) == kRed) {
+    ++boxWidth;
+  }
+  while (picture.at(0, boxHeight) == kRed) {
+    ++boxHeight;
+  }
+  EXPECT_EQ(boxWidth, 6);
+  EXPECT_EQ(boxHeight, 13);
+  EXPECT_EQ(picture.at(boxWidth, 0), kBlack);
+  EXPECT_EQ(picture.at(0, boxHeight), kBlack);
   int white = 0;
   for (int y = 20; y < 31; ++y) {
     for (int x = 0; x < 16; ++x) {
       white += picture.at(x, y) == kWhite ? 1 : 0;
     }
   }
-  EXPECT_GT(white, 20);  // two capital H's of about 7 pixels' height
+  EXPECT_GT(white, 20);                  // two capital H's of about 7 pixels' height
+  EXPECT_EQ(picture.at(0, 33), kBlack);  // nothing below the box
 }
 
 std::vector<Rgb> decodePng(const std::string& bytes, int& width, int& height) {
@@ -112,6 +124,48 @@ TEST(PngFile, EmptyViewerRoundTrip) {
   EXPECT_EQ(at(0, 380), kYellow);
   EXPECT_EQ(at(120, 380), kRed);
   EXPECT_EQ(at(260, 380), kGreen);
+}
+
+// calveth-cli's PNG is the desktop viewer's picture: the same canvas, letters and pixels.
+TEST(PngFile, CliPictureIsTheViewersPixels) {
+  testing::TempDir dir;
+  const std::string png = dir.file("head.png");
+  const std::string head = std::string(CALVETH_SAMPLES_DIR) + "/head_base.obj";
+  ASSERT_EQ(testing::runCliProgram({"render", head, "-o", png}).exitCode, 0);
+  int width = 0;
+  int height = 0;
+  const std::vector<Rgb> fromCli = decodePng(testing::readFile(png), width, height);
+  ASSERT_EQ(fromCli.size(), std::size_t{408} * 389);
+
+  auto store = std::make_unique<MeshStore>();
+  struct Quiet final : Host {
+    void setStatusText(std::string_view) override {}
+    void setEnabled(ControlId, bool) override {}
+    void setChecked(ControlId, bool) override {}
+    void setProgressRange(int, int) override {}
+    void setProgressPosition(int) override {}
+    void repaintNow() override {}
+    std::optional<std::string> chooseOpenFile(const FileChoice&) override { return file; }
+    std::optional<std::string> chooseSaveFile(const FileChoice&) override { return {}; }
+    bool askYesNo(std::string_view) override { return true; }
+    void warn(std::string_view) override {}
+    std::string file;
+  } host;
+  host.file = head;
+  WireViewer viewer(*store);
+  Picture picture;
+  viewer.open(picture.canvas);
+  CommandRouter router(*store, host, viewer);
+  router.start();
+  ASSERT_TRUE(router.press(ControlId::OpenBase));
+  int differing = 0;
+  for (int y = 0; y < 389; ++y) {
+    for (int x = 0; x < 408; ++x) {
+      differing += fromCli[static_cast<std::size_t>(y) * 408 + x] == picture.at(x, y) ? 0 : 1;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  viewer.close();
 }
 
 }  // namespace

@@ -52,16 +52,6 @@ void CommandRouter::step(SessionStep step) {
   }
 }
 
-// A refused file leaves the loaded base whole and usable, so the viewer goes on showing it
-// with its marks: an empty picture beside a usable base would look as if it were lost.
-// Before any base was loaded the refusal's own (empty) picture stays.
-void CommandRouter::showLoadedBase() {
-  if (baseLoaded_) {
-    viewer_.refresh(
-        baseViewerInput(store_, static_cast<int>(store_.baseVertexCount), store_.faceCount));
-  }
-}
-
 void CommandRouter::generated(bool filled) {
   if (filled) {
     step(SessionStep::Generated);
@@ -118,18 +108,13 @@ bool CommandRouter::press(ControlId control) {
   switch (control) {
     case ControlId::OpenBase: {
       const BaseOutcome outcome = OpenBase(store_, *scratch_, host_, viewer_, relay);
-      if (outcome == BaseOutcome::Refused) {
-        showLoadedBase();
-      } else if (outcome != BaseOutcome::Cancelled) {
-        baseLoaded_ = true;
-      }
       if (outcome != BaseOutcome::Cancelled) {
         step(stepOf(outcome));
       }
       return true;
     }
     case ControlId::OpenMt:
-      switch (const MtOutcome outcome = OpenMt(store_, host_, viewer_, relay); outcome) {
+      switch (OpenMt(store_, host_, viewer_, relay)) {
         case MtOutcome::Full:
           step(SessionStep::MtFull);
           break;
@@ -137,14 +122,10 @@ bool CommandRouter::press(ControlId control) {
           step(SessionStep::MtHalf);
           break;
         case MtOutcome::Refused:
-          showLoadedBase();
           step(SessionStep::MtRefused);
           break;
-        case MtOutcome::NotRead:
-          showLoadedBase();
-          break;  // not read to a decision
-        case MtOutcome::Cancelled:
-          break;
+        default:
+          break;  // cancelled, or not read to a decision
       }
       return true;
     case ControlId::SaveMt:

@@ -48,7 +48,6 @@ class CommandRouter {
   // Moves the session on and tells the host what follows from it.
   void step(SessionStep step);
   void generated(bool filled);
-  void showLoadedBase();
 
   MeshStore& store_;
   Host& host_;
@@ -57,7 +56,6 @@ class CommandRouter {
   std::unique_ptr<BaseScratch> scratch_;
   SessionState state_;
   int reflectPreview_ = 0;
-  bool baseLoaded_ = false;  // some base was accepted in this run
 };
 
 }  // namespace calveth

@@ -165,11 +165,35 @@ bool DialogSession::press(ControlId control) {
       }
       widgets_.endProgram();
       return true;
-    default:
+    default: {
       host_->beginCommand();
       const bool ran = router_->press(control);
+      if (host_->reported()) {
+        keepShowingTheBase(control);
+      }
       endCommand();
       return ran;
+    }
+  }
+}
+
+// A refused file leaves the loaded base whole and usable, so the viewer goes on showing it
+// with its marks: an empty picture beside a usable base would look as if it were lost. The
+// displacements that a refused MT file left belong to no MT, so no vertex is marked as moved.
+// Before any base was loaded the refusal's own (empty) picture stays.
+void DialogSession::keepShowingTheBase(ControlId control) {
+  const SessionState& state = router_->session();
+  const bool baseRefused = control == ControlId::OpenBase && state.base == BaseState::Refused;
+  const bool mtRefused =
+      control == ControlId::OpenMt && state.mt != MtState::Full && state.mt != MtState::Half;
+  if (control == ControlId::OpenBase && !baseRefused) {
+    baseLoaded_ = true;
+  }
+  if (baseLoaded_ && (baseRefused || mtRefused)) {
+    ViewerInput input =
+        baseViewerInput(store_, static_cast<int>(store_.baseVertexCount), store_.faceCount);
+    input.marksMoved = false;
+    showing_->refresh(input);
   }
 }
 

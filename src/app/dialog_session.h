@@ -83,6 +83,7 @@ class DialogSession {
 
   void toggleViewer();
   void endCommand();
+  void keepShowingTheBase(ControlId control);
   void showPicture();
 
   MeshStore& store_;
@@ -94,6 +95,7 @@ class DialogSession {
   std::unique_ptr<ShowingViewer> showing_;
   std::unique_ptr<CommandRouter> router_;
   bool viewerOpen_ = false;
+  bool baseLoaded_ = false;  // some base was accepted in this run
   ViewerPlace viewerPlace_;
   std::vector<std::string> warnings_;
   std::string fileFolder_;

@@ -18,6 +18,9 @@ struct ViewerInput {
   const int* faceCornerCount = nullptr;
   const int* faceStart = nullptr;
   double viewAngle = 0.0;
+  // Whether vertices that the store's displacements move are marked (false while those
+  // displacements belong to no MT that was accepted).
+  bool marksMoved = true;
 };
 
 class ViewerPort {

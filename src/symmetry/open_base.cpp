@@ -27,7 +27,9 @@ class CappedWarnings final : public WarningSink {
     if (count_ > kMaxFaceWarnings) {
       host_.warn(formatText("%d face lines were not stored, %d of them not listed", count_,
                             count_ - kMaxFaceWarnings));
-    } else if (count_ > 0) {
+    } else if (count_ == 1) {
+      host_.warn("1 face line was not stored");
+    } else if (count_ > 1) {
       host_.warn(formatText("%d face lines were not stored", count_));
     }
   }

@@ -75,7 +75,8 @@ void legendText(Canvas& canvas, Rgb background, int x, const char* format, int c
 
 }  // namespace
 
-void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* surface) {
+void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* surface,
+                 bool marksMoved) {
   if (surface == nullptr) {
     return;
   }
@@ -141,7 +142,7 @@ void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* surfa
   canvas.releaseFont(legendFont);
 
   // Last, so that a moved vertex shows even under a cross.
-  for (int i = 0; i < markedCount; ++i) {
+  for (int i = 0; marksMoved && i < markedCount; ++i) {
     if (store.DeltaX[i] != 0.0 || store.DeltaY[i] != 0.0 || store.DeltaZ[i] != 0.0) {
       canvas.setPixel(pixelOf(screen.ViewX[i]), pixelOf(screen.ViewY[i]), kYellow);
     }

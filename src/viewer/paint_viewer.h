@@ -15,6 +15,8 @@ namespace calveth {
 // A base with fewer vertices than this, every one with a partner, gets the all-green banner.
 inline constexpr VertexIndex kAllGreenVertexLimit = 15000;
 
-void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* canvas);
+// `marksMoved`: whether vertices that the store's displacements move get a yellow pixel.
+void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* canvas,
+                 bool marksMoved = true);
 
 }  // namespace calveth

@@ -11,6 +11,7 @@ WireViewer::WireViewer(const MeshStore& store)
 void WireViewer::refresh(const ViewerInput& input) {
   projectMesh(*screen_, input.vertexCount, input.x, input.y, input.z, input.faceCount,
               input.cornerVertex, input.faceCornerCount, input.faceStart, input.viewAngle);
+  marksMoved_ = input.marksMoved;
   paint();
 }
 
@@ -21,6 +22,6 @@ void WireViewer::open(Canvas& canvas) {
 
 void WireViewer::close() { canvas_ = nullptr; }
 
-void WireViewer::paint() { paintViewer(*screen_, store_, canvas_); }
+void WireViewer::paint() { paintViewer(*screen_, store_, canvas_, marksMoved_); }
 
 }  // namespace calveth

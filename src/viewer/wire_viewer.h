@@ -34,6 +34,7 @@ class WireViewer final : public ViewerPort {
   const MeshStore& store_;
   std::unique_ptr<ScreenData> screen_;
   Canvas* canvas_ = nullptr;
+  bool marksMoved_ = true;
 };
 
 }  // namespace calveth

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 #include <set>
 
@@ -380,7 +381,7 @@ class MainDialogTest : public QObject {
   void closingWays_data() {
     QTest::addColumn<QString>("way");
     QTest::addColumn<int>("result");
-    QTest::newRow("F3") << QStringLiteral("F3") << int(QDialog::Rejected);
+    QTest::newRow("F3") << QStringLiteral("F3") << int(QDialog::Accepted);
     QTest::newRow("Alt+X") << QStringLiteral("Alt+X") << int(QDialog::Accepted);
     QTest::newRow("eXit button") << QStringLiteral("exit") << int(QDialog::Accepted);
     QTest::newRow("close box") << QStringLiteral("close") << int(QDialog::Rejected);
@@ -429,8 +430,9 @@ class MainDialogTest : public QObject {
       QString status;
       QStringList warnings;
     };
-    const QStringList minErr{QStringLiteral("F MinERR FNum=2 FType=1 D=f 1 2"),
-                             QStringLiteral("F MinERR FNum=2 FType=1 D=f 2 3")};
+    const QStringList minErr{QStringLiteral("line 9: F MinERR FNum=2 FType=1 D=f 1 2"),
+                             QStringLiteral("line 10: F MinERR FNum=2 FType=1 D=f 2 3"),
+                             QStringLiteral("2 face lines were not stored")};
     const Step steps[] = {
         {"warned", warned, QStringLiteral("OK: Perfect symmetry V=6 F=2"), minErr},
         {"cancelled", QString(), QStringLiteral("OK: Perfect symmetry V=6 F=2"), minErr},
@@ -454,8 +456,8 @@ class MainDialogTest : public QObject {
       if (step.warnings.isEmpty()) {
         QCOMPARE(title, viewerTitle);
       } else {
-        QVERIFY2(title.startsWith(viewerTitle + QStringLiteral(" - warning: F MinERR")) &&
-                     title.endsWith(QStringLiteral("(1 more)")),
+        QVERIFY2(title.startsWith(viewerTitle + QStringLiteral(" - warning: line 9: F MinERR")) &&
+                     title.endsWith(QStringLiteral("(2 more)")),
                  qPrintable(title));
       }
     }
@@ -464,7 +466,8 @@ class MainDialogTest : public QObject {
     answerNextModal(dialog_.get(), [warned](QWidget* modal) { acceptFile(modal, warned); });
     click(dialog_->control(ControlId::OpenBase));
     click(dialog_->control(ControlId::Viewer));
-    QVERIFY(dialog_->viewerWindow()->windowTitle().contains(QStringLiteral("warning: F MinERR")));
+    QVERIFY(dialog_->viewerWindow()->windowTitle().contains(
+        QStringLiteral("warning: line 9: F MinERR")));
   }
 
   // Each file dialog starts in the folder of the file last chosen in any of them; the save
