@@ -532,13 +532,14 @@ test('the viewer panel: close box, kept inside the window, no scroll bars, dialo
         document.documentElement.scrollHeight <= document.documentElement.clientHeight]), [true, true],
         'scroll bars after a drag by ' + dx + ',' + dy);
     }
-    // Over the dialog: a click on the dialog brings it to the front.
-    await drag(-5000, -5000);
-    const under = await dialog.button('Open Base').boundingBox();
+    // Over the right half of the dialog: a click on its left half brings it to the front.
+    const under = await dialog.button('G').boundingBox();
+    const now = await panel.boundingBox();
+    await drag(under.x - 4 - now.x, 0 - now.y);
     const topAt = () => dialog.page.evaluate(([x, y]) =>
       document.elementFromPoint(x, y).closest('.window').id, [under.x + 3, under.y + 3]);
     assert.equal(await topAt(), 'viewer-panel');
-    await dialog.page.locator('#dialog .title').click();
+    await dialog.page.locator('#dialog .title').click({ position: { x: 5, y: 5 } });
     assert.equal(await topAt(), 'dialog');
     // The close box closes it as "G" does, and "G" brings it back where it was.
     await drag(150, 100);
