@@ -507,6 +507,14 @@ test('a file dropped anywhere is the dialog\'s, never a navigation; the hint say
     assert.deepEqual(await dropOn(dialog, '#viewer', 'head_smile.obj'), [true, true]);
     assert.equal(await dialog.disabled('Mirror L->R'), false, 'the second drop is the MT');
     assert.ok(dialog.page.url().endsWith('/index.html'));
+    // The arrows in the viewer turn the view: a new picture.
+    const picture = () => dialog.page.evaluate(() => document.getElementById('viewer').toDataURL());
+    const before = await picture();
+    await dialog.page.locator('#viewer').click();
+    await dialog.page.keyboard.press('ArrowRight');
+    assert.notEqual(await picture(), before, 'ArrowRight in the viewer turned nothing');
+    await dialog.page.keyboard.press('Home');
+    assert.equal(await picture(), before, 'Home in the viewer turns the view back');
   });
 
 test('the viewer panel: close box, kept inside the window, no scroll bars, dialog to the front',
