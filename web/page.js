@@ -217,28 +217,22 @@
   // A legend text on its box, drawn by the 2-D context and copied into the viewer's pixels.
   const textCanvas = document.createElement('canvas');
   const textContext = () => textCanvas.getContext('2d', { willReadFrequently: true });
-  function fontOf(face, pixelHeight) {
-    const family = face ? '"' + face + '", "Liberation Sans", Arimo, Helvetica, sans-serif'
-                        : 'sans-serif';
-    return Math.max(pixelHeight, 1) + 'px ' + family;
-  }
   function drawText(pixels, width, height, stride, x, y, text, face, pixelHeight, colour,
                     background) {
     const css = (rgb) => '#' + rgb.toString(16).padStart(6, '0');
-    let context = textContext();
-    context.font = fontOf(face, pixelHeight);
+    const font = Math.max(pixelHeight, 1) + 'px ' + (face ? '"' + face +
+      '", "Liberation Sans", Arimo, Helvetica, sans-serif' : 'sans-serif');
+    const context = textContext();
+    context.font = font;
     const metrics = context.measureText(text);
     const ascent = Math.ceil(metrics.fontBoundingBoxAscent);
     const boxWidth = Math.max(Math.round(metrics.width), 1);
     const boxHeight = Math.max(ascent + Math.ceil(metrics.fontBoundingBoxDescent), 1);
     textCanvas.width = boxWidth;
     textCanvas.height = boxHeight;
-    context = textContext();
-    context.font = fontOf(face, pixelHeight);
-    context.fillStyle = css(background);
+    Object.assign(context, { font, fillStyle: css(background) });  // the resize reset them
     context.fillRect(0, 0, boxWidth, boxHeight);
     context.fillStyle = css(colour);
-    context.textBaseline = 'alphabetic';
     context.fillText(text, 0, ascent);
     const box = context.getImageData(0, 0, boxWidth, boxHeight).data;
     const left = Math.max(x, 0);

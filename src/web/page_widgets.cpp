@@ -38,15 +38,20 @@ EM_ASYNC_JS(int, calveth_page_ask, (const char* question, int length),
             { return (await Module.page.askYesNo(UTF8ToString(question, length))) ? 1 : 0; });
 
 namespace calveth {
+namespace {
 
+// The folder of the module's file system that holds the file last chosen for `choice`: one
+// per kind of choice, told by its filter ("Base Body Parts(*.obj)|..."), so that a new base
+// leaves the MT that "&Save MT" copies faces from.
 std::string openFolderOf(const FileChoice& choice) {
-  // The filter's display name, "Base Body Parts(*.obj)|...", made a folder name.
   std::string folder = "/open/";
   for (const char letter : choice.filter.substr(0, choice.filter.find('('))) {
     folder += std::isalnum(static_cast<unsigned char>(letter)) ? letter : '_';
   }
   return folder;
 }
+
+}  // namespace
 
 void PageWidgets::showStatus(std::string_view text) {
   calveth_page_status(text.data(), static_cast<int>(text.size()));

@@ -42,9 +42,4 @@ class PageWidgets final : public DialogWidgets {
   bool endRequested_ = false;
 };
 
-// The folder inside the module's file system that holds the file last chosen for `choice`:
-// one per kind of file choice (its filter), so that a new base leaves the MT that "&Save MT"
-// copies faces from.
-std::string openFolderOf(const FileChoice& choice);
-
 }  // namespace calveth
