@@ -1,231 +1,177 @@
-// The page: the dialog built from the module's own layout, its controls passed on to the
-// commands, and what the commands report shown in the page's elements. Appended to the
-// module's script, so the site has one script. Nothing is sent anywhere: files are read
-// from the user's choice into the module's memory and saved files are offered as downloads.
+// The page: the dialog built from the module's own layout, the user's clicks, keys and drops
+// passed on to the module's dialog session, and what the session shows put into the page's
+// elements. Appended to the module's script, so the site has one script. Nothing is sent
+// anywhere: files are read from the user's choice into the module's memory and saved files
+// are offered as downloads.
 (function () {
   'use strict';
 
-  const Kind = { PushButton: 0, CheckBox: 1, PushCheckBox: 2, StatusEdit: 3, GroupBox: 4,
-                 Slider: 5, ProgressBar: 6, Picture: 7 };
-  const Id = { Exit: 1, SaveMt: 4, OpenBase: 5, OpenMt: 9, StatusLine: 1001, Viewer: 1005,
-               Progress: 1007 };
-  const kToneHz = 570;
-  const kToneMs = 500;
-  const kOpenFolder = '/open';
-  const kSaveFolder = '/save';
-
   const elements = new Map();     // control id -> the element that shows it
-  const fileInputs = new Map();   // "Open Base" / "&Open MT" -> its <input type="file">
-  let busy = false;               // a command runs (maybe waiting for the user)
+  const byId = (id) => document.getElementById(id);
+  let layout = null;
   let droppedFile = null;         // taken by the next file choice instead of the chooser
   let audio = null;
 
   const page = {
     // Files larger than this are refused before they reach the module's memory.
     fileLimit: 512 * 1024 * 1024,
-    busy: false,            // read by the tests: a command is running
-    lastCommandMs: 0,
-    tones: 0,               // how many refused-key tones were sounded       // how long the last command took, waits for the user included
+    busy: false,            // read by the tests: a command waits for the user
+    tones: 0,               // how many tones were sounded
     setStatus(text) {
-      elements.get(Id.StatusLine).textContent = text;
+      elements.get(layout.statusId).textContent = text;
+    },
+    setWarnings(text) {
+      const box = byId('warnings');
+      box.textContent = text;
+      box.hidden = text === '';
+      box.setAttribute('aria-label', 'Warnings: ' + (text ? text.split('\n').length : 0));
     },
     setEnabled(id, enabled) {
       const element = elements.get(id);
-      if (element) {
+      if (element && 'disabled' in element) {
         element.disabled = !enabled;
       }
     },
     setChecked(id, checked) {
       const element = elements.get(id);
-      if (!element) {
-        return;
-      }
-      if (element.type === 'checkbox') {
+      if (element && element.type === 'checkbox') {
         element.checked = checked;
-      } else {
+      } else if (element) {
         element.setAttribute('aria-pressed', checked ? 'true' : 'false');
       }
     },
-    setProgressRange(low, high) {
-      const bar = elements.get(Id.Progress);
-      bar.dataset.low = String(low);
-      bar.max = Math.max(high - low, 1);
+    setProgress(maximum, value) {
+      const bar = elements.get(layout.progressId);
+      bar.max = Math.max(maximum, 1);
+      bar.value = value;
     },
-    setProgress(position) {
-      const bar = elements.get(Id.Progress);
-      const low = Number(bar.dataset.low || 0);
-      bar.value = Math.min(Math.max(position - low, 0), bar.max);
+    chooseOpenFile(folder, accept) {
+      return chooseFile(accept).then((file) => (file ? storeFile(folder, file) : null));
     },
-    warn(text) {
-      console.warn(text);
-    },
-    chooseOpenFile(control) {
-      return chooseFile(control).then((file) => (file ? storeFile(control, file) : null));
-    },
-    askYesNo(question) {
-      return ask(question);
-    },
+    askYesNo: ask,
     drawText: drawText,
-    viewerPainted(pointer, width, height) {
-      const canvas = document.getElementById('viewer');
+    showViewer(x, y, placed) {
+      const panel = byId('viewer-panel');
+      panel.hidden = false;
+      if (placed) {
+        placePanel(x, y);
+      }
+      toFront(panel);
+    },
+    viewerLeft: () => byId('viewer-panel').offsetLeft,
+    viewerTop: () => byId('viewer-panel').offsetTop,
+    hideViewer() {
+      byId('viewer-panel').hidden = true;
+    },
+    showPicture(pointer, width, height) {
       const bytes = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
-      canvas.getContext('2d').putImageData(new ImageData(bytes.slice(), width, height), 0, 0);
+      viewerContext().putImageData(new ImageData(bytes.slice(), width, height), 0, 0);
       page.paintedAt = performance.now();
+    },
+    setViewerTitle(title) {
+      byId('viewer-panel').querySelector('.caption').textContent = title;
+    },
+    tone(hz, ms) {
+      page.tones += 1;
+      try {
+        audio = audio || new AudioContext();
+        const oscillator = audio.createOscillator();
+        oscillator.frequency.value = hz;
+        oscillator.connect(audio.destination);
+        oscillator.start();
+        oscillator.stop(audio.currentTime + ms / 1000);
+      } catch (error) {
+        // A browser without sound: the key is refused all the same.
+      }
+    },
+    // "e&Xit": the files of the ended session leave the module's memory.
+    endSession() {
+      for (const folder of FS.readdir('/open')) {
+        if (folder !== '.' && folder !== '..') {
+          clearFolder('/open/' + folder);
+        }
+      }
     },
   };
   Module.page = page;
   window.calvethPage = page;
 
+  // The viewer's picture is read back by the tests and the text painter: a context made for it.
+  function viewerContext() {
+    return byId('viewer').getContext('2d', { willReadFrequently: true });
+  }
+
+  // A call into the module. Its answer at once, or, when the command waits for the user (a
+  // file choice, the question), 1 (it took the click or key) while the page lets no other
+  // click through until the command has finished.
+  function call(name, types, args) {
+    const answer = Module.ccall(name, 'number', types, args);
+    if (!(answer instanceof Promise)) {
+      offerSavedFiles();
+      return answer;
+    }
+    page.busy = true;
+    answer.finally(() => {
+      page.busy = false;
+      offerSavedFiles();
+    });
+    return 1;
+  }
+  const press = (id) => (page.busy ? 0 : call('calveth_press', ['number'], [id]));
+
   // The file the user picks for the command, or null when the choice is cancelled.
-  function chooseFile(control) {
+  function chooseFile(accept) {
     if (droppedFile) {
       const file = droppedFile;
       droppedFile = null;
       return Promise.resolve(file);
     }
-    const input = fileInputs.get(control);
+    const input = byId('file-choice');
     input.value = '';
+    input.accept = accept;
     return new Promise((resolve) => {
       const done = (file) => {
-        input.removeEventListener('change', changed);
-        input.removeEventListener('cancel', cancelled);
+        input.onchange = input.oncancel = null;
         resolve(file);
       };
-      const changed = () => done(input.files.length > 0 ? input.files[0] : null);
-      const cancelled = () => done(null);
-      input.addEventListener('change', changed);
-      input.addEventListener('cancel', cancelled);
+      input.onchange = () => done(input.files.length > 0 ? input.files[0] : null);
+      input.oncancel = () => done(null);
       input.click();
     });
   }
 
-  // Puts the file into the module's file system under its own name, the previous file of
-  // the same command removed. A file that cannot be read, or is too large for the page,
+  // Puts the file into its folder of the module's file system under its own name, the
+  // folder's previous file removed. A file that cannot be read, or is too large for the page,
   // becomes a path with nothing behind it: the command then says the file did not open.
-  async function storeFile(control, file) {
-    const folder = kOpenFolder + '/' + control;
+  async function storeFile(folder, file) {
+    FS.mkdirTree(folder);
     clearFolder(folder);
     const path = folder + '/' + file.name.replace(/\//g, '_');
-    if (file.size > page.fileLimit) {
-      return path;
-    }
-    try {
-      FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
-      page.fileStoredAt = performance.now();
-    } catch (error) {
-      console.warn('could not read ' + file.name + ': ' + error);
-      try { FS.unlink(path); } catch (ignored) { /* never written */ }
+    if (file.size <= page.fileLimit) {
+      try {
+        FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
+        page.fileStoredAt = performance.now();
+      } catch (error) {
+        try { FS.unlink(path); } catch (ignored) { /* never written */ }
+      }
     }
     return path;
   }
-
-  // The question in the page's own modal box; Yes is the default answer.
-  function ask(question) {
-    const box = document.getElementById('question');
-    box.querySelector('p').textContent = question;
-    box.hidden = false;
-    const yes = box.querySelector('button[data-answer="yes"]');
-    const no = box.querySelector('button[data-answer="no"]');
-    yes.focus();
-    return new Promise((resolve) => {
-      const answer = (value) => {
-        yes.onclick = null;
-        no.onclick = null;
-        box.hidden = true;
-        resolve(value);
-      };
-      yes.onclick = () => answer(true);
-      no.onclick = () => answer(false);
-    });
-  }
-
-  // A legend text on its box, drawn by the 2-D context and copied into the viewer's pixels.
-  const textCanvas = document.createElement('canvas');
-  function fontOf(face, pixelHeight) {
-    const family = face ? '"' + face + '", "Liberation Sans", Arimo, Helvetica, sans-serif'
-                        : 'sans-serif';
-    return Math.max(pixelHeight, 1) + 'px ' + family;
-  }
-  function drawText(pixels, width, height, stride, x, y, text, face, pixelHeight, colour,
-                    background) {
-    const css = (rgb) => '#' + rgb.toString(16).padStart(6, '0');
-    let context = textCanvas.getContext('2d', { willReadFrequently: true });
-    context.font = fontOf(face, pixelHeight);
-    const metrics = context.measureText(text);
-    const ascent = Math.ceil(metrics.fontBoundingBoxAscent);
-    const boxWidth = Math.max(Math.round(metrics.width), 1);
-    const boxHeight = Math.max(ascent + Math.ceil(metrics.fontBoundingBoxDescent), 1);
-    textCanvas.width = boxWidth;
-    textCanvas.height = boxHeight;
-    context = textCanvas.getContext('2d', { willReadFrequently: true });
-    context.font = fontOf(face, pixelHeight);
-    context.fillStyle = css(background);
-    context.fillRect(0, 0, boxWidth, boxHeight);
-    context.fillStyle = css(colour);
-    context.textBaseline = 'alphabetic';
-    context.fillText(text, 0, ascent);
-    const box = context.getImageData(0, 0, boxWidth, boxHeight).data;
-    for (let row = 0; row < boxHeight; ++row) {
-      const pictureY = y + row;
-      if (pictureY < 0 || pictureY >= height) {
-        continue;
+  function clearFolder(folder) {
+    for (const name of FS.readdir(folder)) {
+      if (name !== '.' && name !== '..') {
+        FS.unlink(folder + '/' + name);
       }
-      const left = Math.max(x, 0);
-      const right = Math.min(x + boxWidth, width);
-      if (right <= left) {
-        continue;
-      }
-      const from = (row * boxWidth + (left - x)) * 4;
-      HEAPU8.set(box.subarray(from, from + (right - left) * 4),
-                 pixels + (pictureY * stride + left) * 4);
     }
-  }
-
-  function tone() {
-    page.tones += 1;
-    try {
-      audio = audio || new AudioContext();
-      const oscillator = audio.createOscillator();
-      oscillator.frequency.value = kToneHz;
-      oscillator.connect(audio.destination);
-      oscillator.start();
-      oscillator.stop(audio.currentTime + kToneMs / 1000);
-    } catch (error) {
-      console.warn('no tone: ' + error);
-    }
-  }
-
-  // A click on a control: "&G" and "e&Xit" are the page's own, the rest go to the commands.
-  async function press(id) {
-    if (busy) {
-      return;
-    }
-    if (id === Id.Viewer) {
-      toggleViewer();
-      return;
-    }
-    if (id === Id.Exit) {
-      endSession();
-      return;
-    }
-    busy = page.busy = true;
-    const started = performance.now();
-    try {
-      await Module.ccall('calveth_press', 'number', ['number'], [id], { async: true });
-    } finally {
-      busy = page.busy = false;
-      page.lastCommandMs = performance.now() - started;
-    }
-    offerSavedFiles();
   }
 
   // Each file the command saved goes to the user as a download and leaves the module.
   function offerSavedFiles() {
-    for (const name of FS.readdir(kSaveFolder)) {
+    for (const name of FS.readdir(layout.saveFolder)) {
       if (name === '.' || name === '..') {
         continue;
       }
-      const path = kSaveFolder + '/' + name;
+      const path = layout.saveFolder + '/' + name;
       const bytes = FS.readFile(path);
       FS.unlink(path);
       const link = document.createElement('a');
@@ -238,221 +184,249 @@
     }
   }
 
-  function viewerShown() {
-    return !document.getElementById('viewer-panel').hidden;
+  // The question in the page's own modal box: Yes is the default answer, Esc answers No, Tab
+  // stays between the two answers, and the focus goes back where it was.
+  function ask(question) {
+    const box = byId('question');
+    const [yes, no] = box.querySelectorAll('button');
+    const before = document.activeElement;
+    box.querySelector('p').textContent = question;
+    box.hidden = false;
+    yes.focus();
+    return new Promise((resolve) => {
+      const answer = (value) => {
+        yes.onclick = no.onclick = box.onkeydown = null;
+        box.hidden = true;
+        (before && before !== document.body ? before : elements.get(layout.firstId)).focus();
+        resolve(value);
+      };
+      yes.onclick = () => answer(true);
+      no.onclick = () => answer(false);
+      box.onkeydown = (event) => {
+        if (event.key === 'Escape') {
+          event.preventDefault();
+          answer(false);
+        } else if (event.key === 'Tab') {
+          event.preventDefault();
+          (document.activeElement === yes ? no : yes).focus();
+        }
+      };
+    });
   }
 
-  function toggleViewer() {
-    const panel = document.getElementById('viewer-panel');
-    const shown = !viewerShown();
-    panel.hidden = !shown;
-    page.setChecked(Id.Viewer, shown);
-    Module._calveth_show_viewer(shown ? 1 : 0);
-  }
-
-  // "e&Xit": the session ends and a fresh one starts, as if the page had just opened.
-  function endSession() {
-    if (viewerShown()) {
-      toggleViewer();
-    }
-    for (const id of fileInputs.keys()) {
-      clearFolder(kOpenFolder + '/' + id);
-    }
-    const bar = elements.get(Id.Progress);
-    bar.value = 0;
-    page.setStatus('');
-    Module._calveth_start();
-  }
-  function clearFolder(folder) {
-    for (const name of FS.readdir(folder)) {
-      if (name !== '.' && name !== '..') {
-        FS.unlink(folder + '/' + name);
+  // A legend text on its box, drawn by the 2-D context and copied into the viewer's pixels.
+  const textCanvas = document.createElement('canvas');
+  const textContext = () => textCanvas.getContext('2d', { willReadFrequently: true });
+  function drawText(pixels, width, height, stride, x, y, text, face, pixelHeight, colour,
+                    background) {
+    const css = (rgb) => '#' + rgb.toString(16).padStart(6, '0');
+    const font = Math.max(pixelHeight, 1) + 'px ' + (face ? '"' + face +
+      '", "Liberation Sans", Arimo, Helvetica, sans-serif' : 'sans-serif');
+    const context = textContext();
+    context.font = font;
+    const metrics = context.measureText(text);
+    const ascent = Math.ceil(metrics.fontBoundingBoxAscent);
+    const boxWidth = Math.max(Math.round(metrics.width), 1);
+    const boxHeight = Math.max(ascent + Math.ceil(metrics.fontBoundingBoxDescent), 1);
+    textCanvas.width = boxWidth;
+    textCanvas.height = boxHeight;
+    Object.assign(context, { font, fillStyle: css(background) });  // the resize reset them
+    context.fillRect(0, 0, boxWidth, boxHeight);
+    context.fillStyle = css(colour);
+    context.fillText(text, 0, ascent);
+    const box = context.getImageData(0, 0, boxWidth, boxHeight).data;
+    const left = Math.max(x, 0);
+    const right = Math.min(x + boxWidth, width);
+    for (let row = 0; row < boxHeight && right > left; ++row) {
+      if (y + row >= 0 && y + row < height) {
+        const from = (row * boxWidth + (left - x)) * 4;
+        HEAPU8.set(box.subarray(from, from + (right - left) * 4),
+                   pixels + ((y + row) * stride + left) * 4);
       }
     }
   }
 
-  // The caption without its "&", and the letter after it as the access key.
-  function captionParts(caption) {
+  // The caption with its mnemonic letter underlined, as the desktop shows it.
+  function captionInto(element, caption) {
     const at = caption.indexOf('&');
     if (at < 0 || at + 1 >= caption.length) {
-      return { text: caption, key: '' };
+      element.append(caption);
+      return;
     }
-    return { text: caption.slice(0, at) + caption.slice(at + 1),
-             key: caption[at + 1].toLowerCase() };
+    const letter = caption[at + 1];
+    element.append(caption.slice(0, at),
+                   Object.assign(document.createElement('u'), { textContent: letter }),
+                   caption.slice(at + 2));
+    element.setAttribute('aria-keyshortcuts', 'Alt+' + letter.toUpperCase());
   }
 
-  // Dialog units to pixels with the dialog font's metrics, as a dialog of the desktop does.
-  function baseUnits(dialog) {
-    const context = textCanvas.getContext('2d');
+  // The dialog font's base units: the width of the 52 letters and the line height.
+  function fontMeasures(dialog) {
+    const context = textContext();
     context.font = getComputedStyle(dialog).font;
     const alphabet = context.measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
-    const height = Math.ceil(alphabet.fontBoundingBoxAscent + alphabet.fontBoundingBoxDescent);
-    return { width: (Math.floor(Math.round(alphabet.width) / 26) + 1) >> 1, height: height };
+    return [Math.round(alphabet.width),
+            Math.ceil(alphabet.fontBoundingBoxAscent + alphabet.fontBoundingBoxDescent)];
   }
-  const mulDivRounded = (a, b, c) => Math.round((a * b) / c);
+
+  function createControl(entry) {
+    switch (entry.kind) {
+      case 'PushButton':
+      case 'PushCheckBox': {
+        const button = Object.assign(document.createElement('button'), { type: 'button' });
+        captionInto(button, entry.caption);
+        if (entry.kind === 'PushCheckBox') {
+          button.setAttribute('aria-pressed', 'false');
+        }
+        button.classList.toggle('default-frame', entry.defaultFrame);
+        button.onclick = () => press(entry.id);
+        return [button, button];
+      }
+      case 'CheckBox': {
+        const placed = Object.assign(document.createElement('span'), { className: 'check' });
+        const box = Object.assign(document.createElement('input'),
+                                  { type: 'checkbox', id: 'control-' + entry.id });
+        const label = Object.assign(document.createElement('label'), { htmlFor: box.id });
+        captionInto(label, entry.caption);
+        placed.append(box, label);
+        // The browser toggles the box and the session then sets what it holds; while a
+        // command waits for the user the click is not taken, and the box stays as it was.
+        box.onclick = (event) => {
+          if (!press(entry.id)) {
+            event.preventDefault();
+          }
+        };
+        return [placed, box];
+      }
+      case 'StatusEdit': {
+        const line = Object.assign(document.createElement('div'), { className: 'status' });
+        line.setAttribute('role', 'status');
+        layout.statusId = entry.id;
+        return [line, line];
+      }
+      case 'GroupBox': {
+        const frame = document.createElement('fieldset');
+        frame.append(Object.assign(document.createElement('legend'),
+                                   { textContent: entry.caption }));
+        return [frame, null];
+      }
+      case 'Slider':
+        return [Object.assign(document.createElement('input'), { type: 'range' }), null];
+      case 'ProgressBar': {
+        const bar = Object.assign(document.createElement('progress'), { max: 1, value: 0 });
+        layout.progressId = entry.id;
+        return [bar, bar];
+      }
+      default:
+        return [Object.assign(document.createElement('div'),
+                              { className: 'banner', textContent: 'CALVETH II' }), null];
+    }
+  }
 
   function buildDialog() {
-    const layout = JSON.parse(UTF8ToString(Module._calveth_dialog_template()));
-    const dialog = document.getElementById('dialog');
+    const dialog = byId('dialog');
+    layout = JSON.parse(UTF8ToString(Module.ccall('calveth_layout', 'number',
+                                                  ['number', 'number'], fontMeasures(dialog))));
     const body = dialog.querySelector('.client');
-    const units = baseUnits(dialog);
-    const place = (element, entry) => {
-      element.style.left = mulDivRounded(entry.x, units.width, 4) + 'px';
-      element.style.top = mulDivRounded(entry.y, units.height, 8) + 'px';
-      element.style.width = mulDivRounded(entry.w, units.width, 4) + 'px';
-      element.style.height = mulDivRounded(entry.h, units.height, 8) + 'px';
-    };
     dialog.querySelector('.title').textContent = layout.caption;
-    body.style.width = mulDivRounded(layout.width, units.width, 4) + 'px';
-    body.style.height = mulDivRounded(layout.height, units.height, 8) + 'px';
+    body.style.width = layout.width + 'px';
+    body.style.height = layout.height + 'px';
     for (const entry of layout.controls) {
-      const caption = captionParts(entry.caption);
-      let element;
-      let placed;
-      switch (entry.kind) {
-        case Kind.PushButton:
-        case Kind.PushCheckBox:
-          element = document.createElement('button');
-          element.type = 'button';
-          element.textContent = caption.text;
-          if (entry.kind === Kind.PushCheckBox) {
-            element.setAttribute('aria-pressed', 'false');
-          }
-          if (entry.defaultFrame) {
-            element.classList.add('default-frame');
-          }
-          placed = element;
-          break;
-        case Kind.CheckBox: {
-          placed = document.createElement('span');
-          placed.className = 'check';
-          element = document.createElement('input');
-          element.type = 'checkbox';
-          element.id = 'control-' + entry.id;
-          const label = document.createElement('label');
-          label.htmlFor = element.id;
-          label.textContent = caption.text;
-          placed.append(element, label);
-          // The command toggles the box itself: the browser's own toggle is undone first.
-          element.addEventListener('click', (event) => event.preventDefault());
-          break;
-        }
-        case Kind.StatusEdit:
-          element = document.createElement('div');
-          element.setAttribute('role', 'status');
-          element.className = 'status';
-          placed = element;
-          break;
-        case Kind.GroupBox:
-          placed = document.createElement('fieldset');
-          placed.append(Object.assign(document.createElement('legend'),
-                                      { textContent: caption.text }));
-          break;
-        case Kind.Slider:
-          element = document.createElement('input');
-          element.type = 'range';
-          placed = element;
-          break;
-        case Kind.ProgressBar:
-          element = document.createElement('progress');
-          element.max = 100;
-          element.value = 0;
-          placed = element;
-          break;
-        default:
-          placed = document.createElement('div');
-          placed.className = 'banner';
-          placed.textContent = 'CALVETH II';
-      }
-      place(placed, entry);
+      const [placed, element] = createControl(entry);
+      Object.assign(placed.style, { left: entry.x + 'px', top: entry.y + 'px',
+                                    width: entry.w + 'px', height: entry.h + 'px' });
       placed.hidden = !entry.visible;
       if (element && 'disabled' in element) {
         element.disabled = !entry.enabled;
       }
-      if (element && caption.key) {
-        element.accessKey = caption.key;
+      if (element && !entry.tabStop) {
+        element.tabIndex = -1;
       }
       body.appendChild(placed);
-      if (entry.id === 0 || !element) {
-        continue;
-      }
-      elements.set(entry.id, element);
-      if (entry.kind === Kind.PushButton || entry.kind === Kind.PushCheckBox ||
-          entry.kind === Kind.CheckBox) {
-        element.addEventListener('click', () => press(entry.id));
+      if (entry.id !== 0 && element) {
+        elements.set(entry.id, element);
+        layout.firstId = layout.firstId || entry.id;
       }
     }
-    for (const id of [Id.OpenBase, Id.OpenMt]) {
-      const input = document.createElement('input');
-      input.type = 'file';
-      input.accept = '.obj';
-      input.hidden = true;
-      input.id = 'file-' + id;
-      dialog.appendChild(input);
-      fileInputs.set(id, input);
-      FS.mkdirTree(kOpenFolder + '/' + id);
-    }
+    FS.mkdirTree('/open');
+    const viewer = byId('viewer');
+    viewer.width = layout.viewerWidth;
+    viewer.height = layout.viewerHeight;
+    viewerContext();
   }
 
-  // A file dropped on the dialog: the base, or the MT once a base is open.
+  // A file dropped anywhere on the page is the dialog's: the base, or the MT once a base is
+  // open. The browser never opens it in place of the page.
   function acceptDrops() {
-    const dialog = document.getElementById('dialog');
-    dialog.addEventListener('dragover', (event) => event.preventDefault());
-    dialog.addEventListener('drop', (event) => {
+    document.addEventListener('dragover', (event) => event.preventDefault());
+    document.addEventListener('drop', (event) => {
       event.preventDefault();
       const file = event.dataTransfer && event.dataTransfer.files[0];
-      if (!file || busy) {
-        return;
-      }
-      const id = Module._calveth_base_open() ? Id.OpenMt : Id.OpenBase;
-      if (elements.get(id).disabled) {
+      if (!file || page.busy) {
         return;
       }
       droppedFile = file;
-      press(id);
+      call('calveth_drop', [], []);
+      droppedFile = null;  // a refused drop leaves it unused
     });
   }
 
-  // Enter and Esc do not end the dialog, they sound the refused-key tone; the question box
-  // keeps its keys.
-  function refuseEnterAndEsc() {
+  // Every key goes to the session first (browser shortcuts with Ctrl or Meta excepted); what
+  // it takes, the browser does not act on. The question box keeps its keys.
+  function passKeys() {
     document.addEventListener('keydown', (event) => {
-      if (!document.getElementById('question').hidden) {
+      if (!byId('question').hidden || page.busy || event.ctrlKey || event.metaKey) {
         return;
       }
-      if (event.key === 'Enter' || event.key === 'Escape') {
+      const inViewer = byId('viewer-panel').contains(event.target) ? 1 : 0;
+      if (call('calveth_key', ['string', 'number', 'string', 'number'],
+               [event.key, inViewer, event.code, event.altKey ? 1 : 0])) {
         event.preventDefault();
-        tone();
       }
     }, true);
   }
 
-  // The viewer panel is moved by its title bar.
-  function movablePanel() {
-    const panel = document.getElementById('viewer-panel');
+  // The viewer panel: moved by its title bar, kept inside the window, closed by its close
+  // box; a click on the panel or on the dialog brings it to the front.
+  function placePanel(x, y) {
+    const panel = byId('viewer-panel');
+    const room = document.documentElement;
+    panel.style.left = Math.max(0, Math.min(x, room.clientWidth - panel.offsetWidth)) + 'px';
+    panel.style.top = Math.max(0, Math.min(y, room.clientHeight - panel.offsetHeight)) + 'px';
+  }
+  function toFront(window) {
+    for (const other of document.querySelectorAll('.window')) {
+      other.style.zIndex = other === window ? 2 : 1;
+    }
+  }
+  function panelAndDialog() {
+    const panel = byId('viewer-panel');
     const bar = panel.querySelector('.title');
+    for (const window of document.querySelectorAll('.window')) {
+      window.addEventListener('pointerdown', () => toFront(window), true);
+    }
     bar.addEventListener('pointerdown', (event) => {
+      if (event.target.closest('button')) {
+        return;
+      }
       const startX = event.clientX - panel.offsetLeft;
       const startY = event.clientY - panel.offsetTop;
       bar.setPointerCapture(event.pointerId);
-      const move = (e) => {
-        panel.style.left = Math.max(0, e.clientX - startX) + 'px';
-        panel.style.top = Math.max(0, e.clientY - startY) + 'px';
-      };
-      const up = () => {
-        bar.removeEventListener('pointermove', move);
-        bar.removeEventListener('pointerup', up);
-      };
-      bar.addEventListener('pointermove', move);
-      bar.addEventListener('pointerup', up);
+      bar.onpointermove = (e) => placePanel(e.clientX - startX, e.clientY - startY);
+      bar.onpointerup = () => { bar.onpointermove = bar.onpointerup = null; };
     });
+    panel.querySelector('.close').onclick = () => {
+      const [x, y] = [panel.offsetLeft, panel.offsetTop];
+      panel.hidden = true;
+      Module._calveth_viewer_closed(x, y);
+    };
   }
 
   Module.onRuntimeInitialized = function () {
     buildDialog();
     acceptDrops();
-    refuseEnterAndEsc();
-    movablePanel();
+    passKeys();
+    panelAndDialog();
     Module._calveth_start();
     window.calvethReadyMs = performance.now();
     document.body.dataset.ready = 'true';

@@ -1,131 +1,159 @@
-// The page's module: one session of the dialog, driven by the page's script.
+// The page's module: one dialog session, driven by the page's script.
 //
-// The script calls these functions; the commands answer through the WebHost and paint the
-// viewer into a pixel buffer that the script puts on its canvas. Everything the user opens
-// lives in the module's in-memory file system and never leaves the page.
+// The script calls these functions for what the user does; the session answers through the
+// PageWidgets. Everything the user opens lives in the module's in-memory file system and
+// never leaves the page.
 #include <emscripten/emscripten.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdint>
+#include <cctype>
 #include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
-#include "app/command_router.h"
+#include "app/dialog_session.h"
 #include "app/dialog_template.h"
-#include "ports/viewer_port.h"
+#include "app/dialog_units.h"
+#include "ports/tone_port.h"
 #include "store/mesh_store.h"
-#include "viewer/pixel_canvas.h"
 #include "viewer/viewer_window_size.h"
-#include "viewer/wire_viewer.h"
 #include "web/page_text_painter.h"
-#include "web/web_host.h"
-
-EM_JS(void, calveth_page_viewer_painted, (void* pixels, int width, int height),
-      { Module.page.viewerPainted(pixels, width, height); });
+#include "web/page_widgets.h"
 
 namespace calveth {
 namespace {
 
-// The folder the saved files are written to, and the page reads them back from.
-constexpr const char* kSaveFolder = "/save";
+// Everything one run of the dialog holds; "e&Xit" ends it and a fresh one starts.
+struct Run {
+  MeshStore store;
+  PageWidgets widgets;
+  PageTextPainter text;
+  DialogSession session{store, widgets, text, PixelLayout::RgbaBytes};
+};
 
-// The commands' viewer: the wire-frame viewer, whose new picture the open panel then shows.
-class ShowingViewer final : public ViewerPort {
- public:
-  ShowingViewer(WireViewer& viewer, std::vector<std::uint32_t>& pixels)
-      : viewer_(viewer), pixels_(pixels) {}
-  void refresh(const ViewerInput& input) override {
-    viewer_.refresh(input);
-    if (viewer_.isOpen()) {
-      calveth_page_viewer_painted(pixels_.data(), kViewerClientWidth, kViewerClientHeight);
+std::unique_ptr<Run> run;
+
+// A fresh dialog, as at program start: an empty status line, no warnings, an empty bar.
+void startRun() {
+  run.reset();
+  run = std::make_unique<Run>();
+  run->widgets.showStatus("");
+  run->widgets.showWarnings({});
+  run->widgets.showProgress(0, 1, 0);
+  run->session.start();
+}
+
+// The end asked for within a click or a key comes once that has been handled.
+int answered(bool taken) {
+  if (run->widgets.endRequested()) {
+    startRun();
+  }
+  return taken ? 1 : 0;
+}
+
+DialogKey dialogKeyOf(std::string_view key, std::string_view code, char& letter) {
+  // The letter comes from the key's place ("KeyO"), which Alt leaves as it is on every layout.
+  if (code.size() == 4 && code.starts_with("Key")) {
+    letter = static_cast<char>(std::tolower(static_cast<unsigned char>(code[3])));
+    return DialogKey::Letter;
+  }
+  constexpr std::pair<std::string_view, DialogKey> kKeys[] = {
+      {"Enter", DialogKey::Enter},    {"Escape", DialogKey::Escape},    {"F3", DialogKey::F3},
+      {"ArrowLeft", DialogKey::Left}, {"ArrowRight", DialogKey::Right}, {"Home", DialogKey::Home},
+  };
+  for (const auto& [name, dialogKey] : kKeys) {
+    if (key == name) {
+      return dialogKey;
     }
   }
+  return DialogKey::Other;
+}
 
- private:
-  WireViewer& viewer_;
-  std::vector<std::uint32_t>& pixels_;
-};
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char letter : text) {
+    if (letter == '"' || letter == '\\') {
+      out += '\\';
+    }
+    out += letter;
+  }
+  return out + "\"";
+}
 
-// Everything one session holds; "e&Xit" ends it and the page starts a fresh one.
-struct Session {
-  std::unique_ptr<MeshStore> store = std::make_unique<MeshStore>();
-  WebHost host;
-  PageTextPainter text;
-  std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(
-      static_cast<std::size_t>(kViewerClientWidth) * kViewerClientHeight);
-  PixelCanvas canvas{
-      PixelRaster(pixels.data(), kViewerClientWidth, kViewerClientHeight, kViewerClientWidth),
-      PixelLayout::RgbaBytes, kViewerDpi, text};
-  WireViewer viewer{*store};
-  ShowingViewer showing{viewer, pixels};
-  CommandRouter router{*store, host, showing};
-};
+std::string_view kindName(ControlKind kind) {
+  constexpr std::string_view kNames[] = {"PushButton", "CheckBox", "PushCheckBox", "StatusEdit",
+                                         "GroupBox",   "Slider",   "ProgressBar",  "Picture"};
+  return kNames[static_cast<int>(kind)];
+}
 
-std::unique_ptr<Session> session;
+std::string rectJson(const PixelRect& rect) {
+  return "\"x\":" + std::to_string(rect.x) + ",\"y\":" + std::to_string(rect.y) +
+         ",\"w\":" + std::to_string(rect.width) + ",\"h\":" + std::to_string(rect.height);
+}
 
 }  // namespace
 }  // namespace calveth
 
-using calveth::session;
+using calveth::run;
 
 extern "C" {
 
-// A fresh session: every control in its state at program start.
-EMSCRIPTEN_KEEPALIVE void calveth_start() {
-  session.reset();
-  session = std::make_unique<calveth::Session>();
-  session->router.start();
-}
+// A fresh run: every control in its state at program start.
+EMSCRIPTEN_KEEPALIVE void calveth_start() { calveth::startRun(); }
 
-// A click on a control of the router; 1 when its command ran. The page lets no other click
-// through until the returned promise settles (a suspended command cannot take a second one).
+// A click on a control; 1 when it acted. The page lets no other click through until the
+// returned promise settles (a suspended command cannot take a second one).
 EMSCRIPTEN_KEEPALIVE int calveth_press(int control) {
-  const auto id = static_cast<calveth::ControlId>(control);
-  session->host.setRunningControl(id);
-  return session->router.press(id) ? 1 : 0;
+  return calveth::answered(run->session.press(static_cast<calveth::ControlId>(control)));
 }
 
-// Opens the viewer on the pixel buffer (painting the last projection) or closes it.
-EMSCRIPTEN_KEEPALIVE void calveth_show_viewer(int shown) {
-  if (shown == 0) {
-    session->viewer.close();
-    return;
-  }
-  session->viewer.open(session->canvas);
-  calveth_page_viewer_painted(session->pixels.data(), calveth::kViewerClientWidth,
-                              calveth::kViewerClientHeight);
+// A key pressed in the dialog or, with `inViewer`, in the viewer panel: `key` and `code` are
+// the browser's names (KeyboardEvent.key and .code). 1 when the session took it and the
+// browser must not act on it as well.
+EMSCRIPTEN_KEEPALIVE int calveth_key(const char* key, int inViewer, const char* code, int alt) {
+  char letter = 0;
+  const calveth::DialogKey dialogKey = calveth::dialogKeyOf(key, code, letter);
+  const auto source = inViewer != 0 ? calveth::KeySource::Viewer : calveth::KeySource::Dialog;
+  return calveth::answered(run->session.keyDown(dialogKey, source, letter, alt != 0) ==
+                           calveth::KeyAnswer::Taken);
 }
 
-// 1 while a base is open: a file dropped on the page is then taken for the MT.
-EMSCRIPTEN_KEEPALIVE int calveth_base_open() { return session->store->baseVertexCount > 0 ? 1 : 0; }
+// The panel's close box closed the viewer, its outer top-left corner at (x, y).
+EMSCRIPTEN_KEEPALIVE void calveth_viewer_closed(int x, int y) { run->session.viewerClosed({x, y}); }
 
-// The dialog's layout as JSON, so that the page lays out exactly the desktop's controls:
-// [{"id", "caption" (with its & mnemonic), "kind", "x", "y", "w", "h" in dialog units,
-// "visible", "enabled", "defaultFrame"}, ...] in tab order, then the caption and size.
-EMSCRIPTEN_KEEPALIVE const char* calveth_dialog_template() {
+// A file dropped on the page: the base, or the MT once a base is open, as if chosen for the
+// control's file dialog (the page hands it to the next file choice). 1 when it was taken.
+EMSCRIPTEN_KEEPALIVE int calveth_drop() {
+  const bool baseOpen = run->store.baseVertexCount > 0;
+  return calveth::answered(
+      run->session.press(baseOpen ? calveth::ControlId::OpenMt : calveth::ControlId::OpenBase));
+}
+
+// The dialog's layout as JSON, in pixels for the dialog font whose 52 letters "A".."Z",
+// "a".."z" are `alphabetWidth` wide and whose lines are `lineHeight` high: the caption, the
+// client size, the viewer picture's size, the refused-key tone, the save folder, and
+// {"id", "kind", "caption" (with its & mnemonic), "x", "y", "w", "h", "visible", "enabled",
+// "tabStop", "defaultFrame"} for every control in tab order.
+EMSCRIPTEN_KEEPALIVE const char* calveth_layout(int alphabetWidth, int lineHeight) {
+  using namespace calveth;
   static std::string json;
-  if (!json.empty()) {
-    return json.c_str();
-  }
-  // The captions hold no quotes or backslashes, so they go in as they are.
-  const auto text = [](std::string_view value) { return "\"" + std::string(value) + "\""; };
-  json = "{\"caption\":" + text(calveth::kDialogCaption) +
-         ",\"width\":" + std::to_string(calveth::kDialogWidthUnits) +
-         ",\"height\":" + std::to_string(calveth::kDialogHeightUnits) + ",\"controls\":[";
+  const DialogBaseUnits units{averageCharWidth(alphabetWidth), lineHeight};
+  const PixelRect client = toPixels({0, 0, kDialogWidthUnits, kDialogHeightUnits}, units);
+  const auto flag = [](bool on) { return on ? std::string("true") : std::string("false"); };
+  json = "{\"caption\":" + quoted(kDialogCaption) + ",\"width\":" + std::to_string(client.width) +
+         ",\"height\":" + std::to_string(client.height) +
+         ",\"viewerWidth\":" + std::to_string(kViewerClientWidth) +
+         ",\"viewerHeight\":" + std::to_string(kViewerClientHeight) +
+         ",\"saveFolder\":" + quoted(kSaveFolder) + ",\"controls\":[";
   bool first = true;
-  for (const calveth::ControlTemplate& entry : calveth::kDialogTemplate) {
-    json += first ? "{" : ",{";
+  for (const ControlTemplate& entry : kDialogTemplate) {
+    json += std::string(first ? "" : ",") + "{\"id\":" + std::to_string(entry.id) +
+            ",\"kind\":" + quoted(kindName(entry.kind)) + ",\"caption\":" + quoted(entry.caption) +
+            "," + rectJson(toPixels(entry.rect, units)) + ",\"visible\":" + flag(entry.visible) +
+            ",\"enabled\":" + flag(entry.enabled) + ",\"tabStop\":" + flag(entry.tabStop) +
+            ",\"defaultFrame\":" + flag(entry.defaultFrame) + "}";
     first = false;
-    json += "\"id\":" + std::to_string(entry.id) + ",\"caption\":" + text(entry.caption) +
-            ",\"kind\":" + std::to_string(static_cast<int>(entry.kind)) +
-            ",\"x\":" + std::to_string(entry.rect.x) + ",\"y\":" + std::to_string(entry.rect.y) +
-            ",\"w\":" + std::to_string(entry.rect.width) +
-            ",\"h\":" + std::to_string(entry.rect.height) +
-            ",\"visible\":" + (entry.visible ? "true" : "false") +
-            ",\"enabled\":" + (entry.enabled ? "true" : "false") +
-            ",\"defaultFrame\":" + (entry.defaultFrame ? "true" : "false") + "}";
   }
   json += "]}";
   return json.c_str();

@@ -272,12 +272,18 @@ test('viewer: "G" shows the panel; its pixels are calveth-cli render\'s outside 
     assert.equal(await panel.isVisible(), false);
   });
 
-test('the controls: captions without "&", access keys, check box with its label',
+test('the controls: captions without "&", Alt keys, the letter underlined, check box with its label',
   async (dialog) => {
-    const expected = [['Open Base', ''], ['Open MT', 'o'], ['Save MT', 's'], ['eXit', 'x'],
-      ['G', 'g'], ['Mirror L->R', '']];
+    const expected = [['Open Base', ''], ['Open MT', 'O'], ['Save MT', 'S'], ['eXit', 'X'],
+      ['G', 'G'], ['Mirror L->R', '']];
     for (const [caption, key] of expected) {
-      assert.equal(await dialog.button(caption).getAttribute('accesskey') || '', key, caption);
+      const button = dialog.button(caption);
+      assert.equal(await button.getAttribute('aria-keyshortcuts') || '', key ? 'Alt+' + key : '',
+        caption);
+      assert.equal(await button.locator('u').count(), key ? 1 : 0, caption);
+      if (key) {
+        assert.equal((await button.locator('u').textContent()).toUpperCase(), key, caption);
+      }
     }
     const box = dialog.page.getByLabel('vertex only (for MT)');
     assert.equal(await box.getAttribute('type'), 'checkbox');
@@ -351,6 +357,208 @@ test('a 40000-vertex base opened and painted (timing only)', async (dialog) => {
     'the picture on the canvas, ' + (end - start).toFixed(0) + ' ms from the file choice');
 });
 
+// A file dropped on the page: its drop event, answered as the browser would see it.
+async function dropOn(dialog, selector, file) {
+  const text = fs.readFileSync(sample(file), 'latin1');
+  const prevented = await dialog.page.evaluate(([where, name, content]) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([content], name));
+    const target = document.querySelector(where);
+    const over = new DragEvent('dragover', { dataTransfer: transfer, bubbles: true, cancelable: true });
+    const drop = new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true });
+    return [!target.dispatchEvent(over), !target.dispatchEvent(drop)];
+  }, [selector, file, text]);
+  await dialog.settled();
+  return prevented;
+}
+
+const hasFaceLines = (saved) => /^f /m.test(saved.bytes.toString('latin1'));
+
+test('the "vertex only (for MT)" box shows after each click what the next "Save MT" writes',
+  async (dialog) => {
+    await dialog.open('Open Base', sample('head_base.obj'));
+    await dialog.open('Open MT', sample('head_smile.obj'));
+    const box = dialog.page.getByLabel('vertex only (for MT)');
+    assert.equal(await box.isDisabled(), false);
+    let before = await box.isChecked();
+    // The box itself and its label, by mouse and by the Space key.
+    const clicks = [() => box.click(), () => dialog.page.getByText('vertex only (for MT)').click(),
+      async () => { await box.focus(); await dialog.page.keyboard.press('Space'); }, () => box.click()];
+    for (const [round, click] of clicks.entries()) {
+      await click();
+      await dialog.settled();
+      const shown = await box.isChecked();
+      assert.equal(shown, !before, 'click ' + round + ' toggles the box');
+      await dialog.press('Mirror L->R');
+      const saved = await dialog.save();
+      assert.equal(hasFaceLines(saved), !shown, 'click ' + round + ': the box shows ' + shown +
+        ', the save ' + (hasFaceLines(saved) ? 'has' : 'has no') + ' face lines');
+      assert.equal(await box.isChecked(), shown, 'click ' + round + ': the save leaves the box');
+      before = shown;
+    }
+  });
+
+test('warnings: shown on the page and in the viewer\'s title while the last command left them',
+  async (dialog) => {
+    const base = path.join(outDir, 'head_bad_face.obj');
+    const text = fs.readFileSync(sample('head_base.obj'), 'latin1');
+    fs.writeFileSync(base, text + (text.endsWith('\n') ? '' : '\n') + 'f 1 2\n', 'latin1');
+    const line = text.split('\n').length + (text.endsWith('\n') ? 0 : 1);
+    const warnings = dialog.page.getByLabel(/^Warnings/);
+    assert.equal(await warnings.isVisible(), false, 'no warnings before a command');
+    await dialog.press('G');
+    await dialog.open('Open Base', base);
+    assert.match(await dialog.status(), /^OK/);
+    assert.equal(await warnings.isVisible(), true);
+    const shown = await warnings.textContent();
+    assert.match(shown, new RegExp('^line ' + line + ': F MinERR'));
+    const title = await dialog.page.getByRole('region', { name: 'Wire Flame Viewer' })
+      .locator('.title').textContent();
+    assert.ok(title.startsWith('Wire Flame Viewer') && title.includes(shown.split('\n')[0]), title);
+    await dialog.open('Open Base', sample('head_base.obj'));
+    assert.equal(await warnings.isVisible(), false, 'a clean base clears them');
+    assert.equal(await dialog.page.getByRole('region', { name: 'Wire Flame Viewer' })
+      .locator('.title').textContent(), 'Wire Flame Viewer');
+  });
+
+test('keys: letters act only with Alt, F3 ends the session', async (dialog) => {
+  let choosers = 0;
+  dialog.page.on('filechooser', () => ++choosers);
+  await dialog.open('Open Base', sample('head_base.obj'));
+  const opened = await dialog.status();
+  choosers = 0;
+  await dialog.button('Open MT').focus();
+  for (const key of ['o', 'g', 's', 'x', 'O', 'X']) {
+    await dialog.page.keyboard.press(key);
+  }
+  await dialog.settled();
+  assert.equal(choosers, 0, 'a plain letter pressed a button');
+  assert.equal(await dialog.status(), opened, 'a plain letter ended the session');
+  assert.equal(await dialog.page.getByRole('region', { name: 'Wire Flame Viewer' }).isVisible(),
+    false);
+  const chooser = dialog.page.waitForEvent('filechooser');
+  await dialog.page.keyboard.press('Alt+o');
+  await (await chooser).setFiles(sample('head_smile.obj'));
+  await dialog.settled();
+  assert.equal(await dialog.disabled('Mirror L->R'), false, 'Alt+O opened the MT');
+  await dialog.page.keyboard.press('Alt+g');
+  assert.equal(await dialog.button('G').getAttribute('aria-pressed'), 'true', 'Alt+G');
+  await dialog.page.keyboard.press('F3');
+  await dialog.settled();
+  assert.equal(await dialog.status(), '', 'F3 ends the session');
+  assert.equal(await dialog.disabled('Mirror L->R'), true);
+  assert.equal(await dialog.button('G').getAttribute('aria-pressed'), 'false');
+});
+
+test('a visible focus ring on every control', async (dialog) => {
+  await dialog.open('Open Base', sample('head_base.obj'));
+  await dialog.open('Open MT', sample('head_smile.obj'));
+  const enabled = await dialog.page.locator('.client button:enabled:visible, .client input:enabled:visible').count();
+  const seen = new Map();
+  for (let i = 0; i < enabled + 2; ++i) {
+    await dialog.page.keyboard.press('Tab');
+    const ring = await dialog.page.evaluate(() => {
+      const element = document.activeElement;
+      const look = () => { const s = getComputedStyle(element); return [s.outlineStyle, s.outlineWidth, s.outlineOffset, s.outlineColor].join(' '); };
+      const focused = look();
+      const name = element.textContent || (element.labels && element.labels[0].textContent) || element.id;
+      return { name, inDialog: !!element.closest('#dialog'), focused, visible: element.matches(':focus-visible') };
+    });
+    if (ring.inDialog) {
+      seen.set(ring.name, ring);
+    }
+  }
+  assert.equal(seen.size, enabled, 'Tab reaches every enabled control: ' + [...seen.keys()]);
+  for (const [name, ring] of seen) {
+    assert.ok(ring.visible && !ring.focused.startsWith('none') && ring.focused.includes('dotted'),
+      name + ' shows no focus ring: ' + ring.focused);
+  }
+});
+
+test('the question box: Esc answers No, Tab stays inside, the focus comes back', async (dialog) => {
+  const chooser = dialog.page.waitForEvent('filechooser');
+  await dialog.button('Open Base').click();
+  await (await chooser).setFiles(sample('head_base_near.obj'));
+  const box = dialog.page.getByRole('dialog');
+  await box.waitFor({ state: 'visible' });
+  const focusedIn = () => dialog.page.evaluate(() =>
+    (document.activeElement.closest('#question') ? 'question ' : 'page ') + document.activeElement.textContent);
+  assert.equal(await focusedIn(), 'question Yes');
+  for (const [key, expected] of [['Tab', 'question No'], ['Tab', 'question Yes'],
+    ['Shift+Tab', 'question No'], ['Shift+Tab', 'question Yes']]) {
+    await dialog.page.keyboard.press(key);
+    assert.equal(await focusedIn(), expected, key);
+  }
+  await dialog.page.keyboard.press('Escape');
+  await dialog.settled();
+  assert.equal(await box.isVisible(), false);
+  const analysed = runCli(['analyze', sample('head_base_near.obj'), '--auto', 'no']);
+  assert.equal(await dialog.status(), analysed[analysed.length - 1], 'Esc answered No');
+  assert.equal(await focusedIn(), 'page Open Base');
+  assert.equal(await dialog.page.evaluate(() => window.calvethPage.tones), 0, 'Esc in the box is no refused key');
+});
+
+test('a file dropped anywhere is the dialog\'s, never a navigation; the hint says so',
+  async (dialog) => {
+    assert.equal(await dialog.page.getByText('Drop a base, then an MT').isVisible(), true);
+    assert.deepEqual(await dropOn(dialog, 'body', 'head_base.obj'), [true, true]);
+    assert.match(await dialog.status(), /^OK/);
+    await dialog.press('G');
+    assert.deepEqual(await dropOn(dialog, '#viewer', 'head_smile.obj'), [true, true]);
+    assert.equal(await dialog.disabled('Mirror L->R'), false, 'the second drop is the MT');
+    assert.ok(dialog.page.url().endsWith('/index.html'));
+    // The arrows in the viewer turn the view: a new picture.
+    const picture = () => dialog.page.evaluate(() => document.getElementById('viewer').toDataURL());
+    const before = await picture();
+    await dialog.page.locator('#viewer').click();
+    await dialog.page.keyboard.press('ArrowRight');
+    assert.notEqual(await picture(), before, 'ArrowRight in the viewer turned nothing');
+    await dialog.page.keyboard.press('Home');
+    assert.equal(await picture(), before, 'Home in the viewer turns the view back');
+  });
+
+test('the viewer panel: close box, kept inside the window, no scroll bars, dialog to the front',
+  async (dialog) => {
+    const panel = dialog.page.getByRole('region', { name: 'Wire Flame Viewer' });
+    await dialog.press('G');
+    const bar = panel.locator('.caption');
+    const drag = async (dx, dy) => {
+      const box = await bar.boundingBox();
+      await dialog.page.mouse.move(box.x + 20, box.y + 5);
+      await dialog.page.mouse.down();
+      await dialog.page.mouse.move(box.x + 20 + dx, box.y + 5 + dy, { steps: 4 });
+      await dialog.page.mouse.up();
+    };
+    const viewport = dialog.page.viewportSize();
+    for (const [dx, dy] of [[5000, 5000], [-5000, -5000], [5000, -5000]]) {
+      await drag(dx, dy);
+      const place = await panel.boundingBox();
+      assert.ok(place.x >= 0 && place.y >= 0 && place.x + place.width <= viewport.width + 0.5 &&
+        place.y + place.height <= viewport.height + 0.5, 'outside the window: ' + JSON.stringify(place));
+      assert.deepEqual(await dialog.page.evaluate(() => [
+        document.documentElement.scrollWidth <= document.documentElement.clientWidth,
+        document.documentElement.scrollHeight <= document.documentElement.clientHeight]), [true, true],
+        'scroll bars after a drag by ' + dx + ',' + dy);
+    }
+    // Over the right half of the dialog: a click on its left half brings it to the front.
+    const under = await dialog.button('G').boundingBox();
+    const now = await panel.boundingBox();
+    await drag(under.x - 4 - now.x, 0 - now.y);
+    const topAt = () => dialog.page.evaluate(([x, y]) =>
+      document.elementFromPoint(x, y).closest('.window').id, [under.x + 3, under.y + 3]);
+    assert.equal(await topAt(), 'viewer-panel');
+    await dialog.page.locator('#dialog .title').click({ position: { x: 5, y: 5 } });
+    assert.equal(await topAt(), 'dialog');
+    // The close box closes it as "G" does, and "G" brings it back where it was.
+    await drag(150, 100);
+    const before = await panel.boundingBox();
+    await panel.getByRole('button', { name: 'Close' }).click();
+    assert.equal(await panel.isVisible(), false);
+    assert.equal(await dialog.button('G').getAttribute('aria-pressed'), 'false');
+    await dialog.press('G');
+    assert.deepEqual(await panel.boundingBox(), before);
+  });
+
 (async () => {
   fs.mkdirSync(outDir, { recursive: true });
   const browser = await chromium.launch({
@@ -367,6 +575,12 @@ test('a 40000-vertex base opened and painted (timing only)', async (dialog) => {
     const page = await context.newPage();
     const errors = [];
     page.on('pageerror', (error) => errors.push(error.message));
+    // A typical run leaves the console quiet: any warning or error fails the case.
+    page.on('console', (message) => {
+      if (message.type() === 'warning' || message.type() === 'error') {
+        errors.push(message.type() + ': ' + message.text());
+      }
+    });
     await page.goto(address);
     await page.waitForSelector('body[data-ready="true"]');
     return { context, page, errors };
