@@ -1,7 +1,6 @@
 // The Linux viewer pictures: letters from FreeType in the core's pixels, and the PNG file that
 // calveth-cli writes of them (decoded again with libpng).
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <memory>
 #include <string>
@@ -10,6 +9,7 @@
 #include "app/command_router.h"
 #include "linux/freetype_text_painter.h"
 #include "linux/png_file.h"
+#include "support/png_pixels.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "viewer/paint_viewer.h"
@@ -77,23 +77,16 @@ TEST(FreeTypeTextPainter, TextBoxAndLetters) {
 }
 
 std::vector<Rgb> decodePng(const std::string& bytes, int& width, int& height) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+  std::vector<std::uint32_t> pixels;
+  if (!testing::decodePngPixels(bytes, pixels, &width, &height)) {
     return {};
   }
-  image.format = PNG_FORMAT_RGB;
-  std::vector<png_byte> buffer(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, buffer.data(), 0, nullptr)) {
-    return {};
+  std::vector<Rgb> colours;
+  for (const std::uint32_t p : pixels) {
+    colours.push_back({static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+                       static_cast<std::uint8_t>(p)});
   }
-  width = static_cast<int>(image.width);
-  height = static_cast<int>(image.height);
-  std::vector<Rgb> pixels;
-  for (std::size_t k = 0; k + 2 < buffer.size(); k += 3) {
-    pixels.push_back({buffer[k], buffer[k + 1], buffer[k + 2]});
-  }
-  return pixels;
+  return colours;
 }
 
 // The viewer's picture before any base, through PNG and back: black, the dotted axis at
