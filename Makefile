@@ -209,8 +209,10 @@ $(WINDOWS_DIR)/CMakeCache.txt: | windows-deps
 windows: windows-deps $(WINDOWS_DIR)/CMakeCache.txt
 	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-cli calveth-desktop
 	@rm -rf $(WINDOWS_DIR)/zip $(WINDOWS_ZIP)
-	@mkdir -p $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)
+	@mkdir -p $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/samples
 	cp $(WINDOWS_DIR)/calveth.exe $(WINDOWS_DIR)/calveth-cli.exe $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/
+	@# The samples that README-windows.txt's examples name, for a first try.
+	cp $(SAMPLES)/*.obj $(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/samples/
 	@# CRLF line ends, which every Windows editor shows.
 	sed 's/$$/\r/' packaging/README-windows.txt >$(WINDOWS_DIR)/zip/calveth-$(WINDOWS_VERSION)/README-windows.txt
 	cd $(WINDOWS_DIR)/zip && zip -q -X -9 -r ../$(notdir $(WINDOWS_ZIP)) calveth-$(WINDOWS_VERSION)
@@ -219,7 +221,8 @@ windows: windows-deps $(WINDOWS_DIR)/CMakeCache.txt
 # The GoogleTest suite under Wine, in a Wine installation of the build folder's own, on a
 # virtual display (the dialog's tests create windows); then the desktop program driven by
 # keyboard through a typical run (tests/windows/desktop_run.sh), which leaves its picture of
-# both windows in $(WINDOWS_DIR)/screenshot-windows.png.
+# both windows in $(WINDOWS_DIR)/screenshot-windows.png; last, the zip as a first-time user
+# opens it (tests/windows/zip_check.sh).
 test-windows: windows
 	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target calveth-tests
 	@# The new prefix's wineserver and desktop process are ended once it is set up: a desktop
@@ -228,6 +231,7 @@ test-windows: windows
 	  $(WINE_ENV) wineboot -i >/dev/null 2>&1; $(WINE_ENV) wineserver -k || true; }
 	cd $(WINDOWS_DIR) && $(WINE_ENV) xvfb-run -a -s "-screen 0 1280x1024x24" wine tests/calveth-tests.exe --gtest_brief=1
 	$(WINE_ENV) tests/windows/desktop_run.sh $(WINDOWS_DIR) $(SAMPLES) $(WINDOWS_DIR)
+	$(WINE_ENV) tests/windows/zip_check.sh $(WINDOWS_ZIP) $(WINDOWS_DIR)/calveth-cli.exe
 
 # The README's picture of both Windows programs' windows, from the desktop run under Wine.
 screenshot-windows: windows
