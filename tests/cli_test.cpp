@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/calveth_version.h"
 #include "cli/cli.h"
 #include "cli/operation_names.h"
 #include "support/run_program.h"
@@ -51,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UsageCase{"help", {"--help"}, 0, "analyze BASE [--auto yes|no] [--map FILE]", ""},
         UsageCase{"help_after_command", {"analyze", "--help"}, 0, "Usage: calveth-cli", ""},
-        UsageCase{"version", {"--version"}, 0, "calveth-cli 2.2.0\n", ""},
+        UsageCase{"version", {"--version"}, 0, "calveth-cli " CALVETH_VERSION "\n", ""},
         UsageCase{"nothing", {}, 2, "", "Usage: calveth-cli"},
         UsageCase{"unknown_command", {"frobnicate"}, 2, "", "unknown command: frobnicate"},
         UsageCase{"no_base", {"analyze"}, 2, "", "analyze needs a BASE file"},

@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "app/calveth_version.h"
+
 int wmain() {
   const ULONGLONG giveUp = GetTickCount64() + 60000;
   HWND dialog = nullptr;
-  while ((dialog = FindWindowW(nullptr, L"CALVETH II                       ver. 2.2.0")) ==
-             nullptr ||
+  while ((dialog = FindWindowW(
+              nullptr, L"CALVETH II                       ver. " CALVETH_VERSION)) == nullptr ||
          FindWindowW(nullptr, L"Open") == nullptr) {
     if (GetTickCount64() > giveUp) {
       std::puts("no file dialog");
