@@ -52,6 +52,9 @@ WINDOWS_PACKAGES := cmake make python3 g++-mingw-w64-x86-64-posix mingw-w64-x86-
                     xvfb xauth x11-utils openbox xdotool imagemagick
 WINDOWS_VERSION  := $(shell awk '/^project/ {print $$3; exit}' CMakeLists.txt)
 WINDOWS_ZIP      := $(WINDOWS_DIR)/calveth-$(WINDOWS_VERSION)-windows-x64.zip
+# The time limits of the runs under Wine, in seconds: the GoogleTest suite, the desktop run.
+WINE_SUITE_SECONDS   ?= 900
+WINE_DESKTOP_SECONDS ?= 300
 # Wine keeps its own Windows installation in the build folder, quiet.
 WINE_ENV         := WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
 
@@ -246,7 +249,7 @@ windows: $(WINDOWS_SETUP) $(WINDOWS_DIR)/CMakeCache.txt
 	@ls -l $(WINDOWS_DIR)/calveth.exe $(WINDOWS_DIR)/calveth-cli.exe $(WINDOWS_ZIP)
 
 # The GoogleTest suite under Wine, in a Wine installation of the build folder's own, on a
-# virtual display (the dialog's tests create windows); then the desktop program driven by
+# virtual display (the dialog's tests create windows), within WINE_SUITE_SECONDS; then the desktop program driven by
 # keyboard through a typical run (tests/windows/desktop_run.sh), which leaves its picture of
 # both windows in $(WINDOWS_DIR)/screenshot-windows.png; last, the zip as a first-time user
 # opens it (tests/windows/zip_check.sh).
@@ -256,8 +259,9 @@ test-windows: $(WINDOWS_SETUP) windows
 	@# started without a display would stay and refuse every window of the tests after it.
 	@[ -f $(WINDOWS_DIR)/wine/system.reg ] || { echo "Setting up Wine in $(WINDOWS_DIR)/wine"; \
 	  $(WINE_ENV) wineboot -i >/dev/null 2>&1; $(WINE_ENV) wineserver -k || true; }
-	cd $(WINDOWS_DIR) && $(WINE_ENV) xvfb-run -a -s "-screen 0 1280x1024x24" wine tests/calveth-tests.exe --gtest_brief=1
-	$(WINE_ENV) tests/windows/desktop_run.sh $(WINDOWS_DIR) $(SAMPLES) $(WINDOWS_DIR)
+	$(WINE_ENV) tests/windows/suite_run.sh $(WINDOWS_DIR) $(WINE_SUITE_SECONDS) --gtest_brief=1
+	$(WINE_ENV) timeout --kill-after=10 $(WINE_DESKTOP_SECONDS) tests/windows/desktop_run.sh $(WINDOWS_DIR) $(SAMPLES) $(WINDOWS_DIR) || \
+	  { status=$$?; [ $$status -ne 124 ] || echo "FAIL: the desktop run under Wine did not end within $(WINE_DESKTOP_SECONDS) s"; exit $$status; }
 	$(WINE_ENV) tests/windows/zip_check.sh $(WINDOWS_ZIP) $(WINDOWS_DIR)/calveth-cli.exe
 
 # The README's picture of both Windows programs' windows, from the desktop run under Wine.
