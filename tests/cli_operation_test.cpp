@@ -169,8 +169,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "NG: Mirror V.C.M can't build up.\nOK: Choose Function (v=3/3)\n"
                 "OK: Right Seed,Left Generate.\nOK:New MT save\n",
                 {"threeMirL.obj"}},
+        // a folder that is not there is made (OutFolder below looks at it)
         RunCase{"save_into_missing_folder",
                 {"reset-l", "--base", "@cube.obj", "--mt", "@smile.obj", "--out-dir", "%none"},
+                0,
+                std::string(kCubeOpened) + "OK: Left Reset.\nOK:New MT save\n",
+                {"none"}},
+        // a file in the way of the folder: the save fails as an open for writing would
+        RunCase{"save_into_a_file",
+                {"reset-l", "--base", "@cube.obj", "--mt", "@smile.obj", "--out-dir", "@cube.obj"},
                 1,
                 std::string(kCubeOpened) + "OK: Left Reset.\nERR:New MT file open err\n",
                 {}},
@@ -181,6 +188,108 @@ INSTANTIATE_TEST_SUITE_P(
                 "ERR: Obj file not open\n",
                 {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What the error stream says of the --out-dir folder, and what is on the disk afterwards.
+struct OutFolderCase {
+  const char* name;
+  std::vector<std::string> arguments;  // "@name" is an input file, "%name" one in out/
+  std::string folder;                  // the folder given, as "%name" or "@name"
+  std::string errLine;                 // the line naming it ("" for none), before the path
+  std::vector<std::string> saved;      // the names in the folder afterwards, if it is one
+};
+
+void PrintTo(const OutFolderCase& c, std::ostream* os) { *os << c.name; }
+
+class OutFolder : public ::testing::TestWithParam<OutFolderCase> {};
+
+TEST_P(OutFolder, IsMadeOrNamedInTheError) {
+  const OutFolderCase& c = GetParam();
+  Inputs files;
+  files.dir.write("out/taken", "a file\n");
+  const auto place = [&](const std::string& word) {
+    return word.starts_with("@")   ? files.in(word.substr(1))
+           : word.starts_with("%") ? files.out(word.substr(1))
+                                   : word;
+  };
+  std::vector<std::string> arguments;
+  for (const std::string& argument : c.arguments) {
+    arguments.push_back(place(argument));
+  }
+  const std::string folder = place(c.folder);
+  arguments.push_back("--out-dir");
+  arguments.push_back(folder);
+  const auto result = runCliProgram(arguments);
+  ASSERT_FALSE(result.signalled);
+  if (c.errLine.empty()) {
+    EXPECT_EQ(result.err.find("folder"), std::string::npos) << result.err;
+  } else {
+    EXPECT_NE(result.err.find(c.errLine + folder), std::string::npos) << result.err;
+  }
+  std::vector<std::string> saved;
+  if (std::filesystem::is_directory(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      saved.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(saved.begin(), saved.end());
+  EXPECT_EQ(saved, c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, OutFolder,
+    ::testing::Values(OutFolderCase{"there_already",
+                                    {"swap", "--base", "@cube.obj", "@smile.obj"},
+                                    "%",
+                                    "",
+                                    {"smileSwap.obj", "taken"}},
+                      OutFolderCase{"made",
+                                    {"swap", "--base", "@cube.obj", "@smile.obj"},
+                                    "%new",
+                                    "created folder ",
+                                    {"smileSwap.obj"}},
+                      OutFolderCase{"made_with_the_folders_above",
+                                    {"swap", "--base", "@cube.obj", "@smile.obj", "@frown.obj"},
+                                    "%a/b/c",
+                                    "created folder ",
+                                    {"frownSwap.obj", "smileSwap.obj"}},
+                      OutFolderCase{"a_file_in_the_way",
+                                    {"swap", "--base", "@cube.obj", "@smile.obj"},
+                                    "%taken",
+                                    "error: cannot create the folder ",
+                                    {}},
+                      OutFolderCase{"below_a_file",
+                                    {"swap", "--base", "@cube.obj", "@smile.obj"},
+                                    "%taken/sub",
+                                    "error: cannot create the folder ",
+                                    {}},
+                      // nothing to save: no folder is made
+                      OutFolderCase{"not_made_when_the_base_fails",
+                                    {"swap", "--base", "@nothing.obj", "@smile.obj"},
+                                    "%never",
+                                    "",
+                                    {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A read-only file in the folder is refused, not replaced: the batch goes on.
+TEST(CliOperation, ReadOnlyOutputIsRefusedAndKept) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the read-only mark is a row of the Windows file-layer test";
+#else
+  Inputs files;
+  const std::string kept = files.dir.write("out/smileSwap.obj", "previous\n");
+  std::filesystem::permissions(kept, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  const auto result = runCliProgram({"swap", "--base", files.in("cube.obj"), "--out-dir",
+                                     files.out(""), files.in("smile.obj"), files.in("frown.obj")});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, std::string(kCubeOpened) +
+                            "OK: Swap Generate.\nERR:New MT file open err\n"
+                            "OK: Choose Function (v=8/8)\nOK: Swap Generate.\nOK:New MT save\n");
+  EXPECT_EQ(readFile(kept), "previous\n");
+  EXPECT_TRUE(std::filesystem::exists(files.out("frownSwap.obj")));
+#endif
+}
 
 TEST(CliOperation, CopiesTheFaceLinesWhenAsked) {
   Inputs files;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/calveth_version.h"
 #include "cli/cli.h"
 #include "cli/operation_names.h"
 #include "support/run_program.h"
@@ -51,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UsageCase{"help", {"--help"}, 0, "analyze BASE [--auto yes|no] [--map FILE]", ""},
         UsageCase{"help_after_command", {"analyze", "--help"}, 0, "Usage: calveth-cli", ""},
-        UsageCase{"version", {"--version"}, 0, "calveth-cli 2.2.0\n", ""},
+        UsageCase{"version", {"--version"}, 0, "calveth-cli " CALVETH_VERSION "\n", ""},
         UsageCase{"nothing", {}, 2, "", "Usage: calveth-cli"},
         UsageCase{"unknown_command", {"frobnicate"}, 2, "", "unknown command: frobnicate"},
         UsageCase{"no_base", {"analyze"}, 2, "", "analyze needs a BASE file"},
@@ -240,6 +241,19 @@ TEST(CliHelp, ShowsTheReadmeSynopsis) {
     synopses += programOption ? 0 : 1;
   }
   EXPECT_EQ(synopses, 4);
+}
+
+// PNG pictures need Qt 6 on Linux only; on Windows the system encodes them, and the help
+// must not send a Windows user looking for a Qt build.
+TEST(CliHelp, SaysWhatPngPicturesNeedOnThisSystem) {
+  std::string help = helpText();
+  std::replace(help.begin(), help.end(), '\n', ' ');
+#ifdef _WIN32
+  EXPECT_NE(help.find("or a PNG image (.png)"), std::string::npos) << help;
+  EXPECT_EQ(help.find("Qt"), std::string::npos) << help;
+#else
+  EXPECT_NE(help.find("in builds with Qt 6, a PNG image (.png)"), std::string::npos) << help;
+#endif
 }
 
 // The README lists the operations and their tags in the order of the one list.

@@ -251,6 +251,56 @@ TEST(SaveMt, NewFileGetsThePermissionsOfAPlainNewFile) {
 #endif
 }
 
+// A save onto a file that refuses writing is refused as the open for writing would refuse
+// it, and the file keeps its bytes and its permissions. Renaming over it would succeed (only
+// the folder's permission counts), and root passes every permission check: these rows hold
+// for root as for its owner.
+struct PermissionRow {
+  const char* name;
+  unsigned mode;  // the target's permission bits before the save
+  const char* status;
+};
+
+void PrintTo(const PermissionRow& row, std::ostream* os) { *os << row.name; }
+
+class SaveOverPermissions : public ::testing::TestWithParam<PermissionRow> {};
+
+TEST_P(SaveOverPermissions, RefuseATargetWithoutWriteBitAndKeepIt) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the read-only mark is a row of the Windows file-layer test";
+#else
+  const PermissionRow& row = GetParam();
+  Desk desk;
+  desk.openBase("v 1 0 0\nv -1 0 0\n");
+  desk.openMt("v 2 0 0\nv -1 0 0\n", "arm.obj");
+  ASSERT_TRUE(desk.router.press(ControlId::Swap));
+  TempDir out;
+  const std::string target = out.write("kept.obj", "previous\n");
+  ASSERT_EQ(chmod(target.c_str(), row.mode), 0);
+  const std::string saved = desk.save(target);
+  EXPECT_EQ(desk.status(), row.status);
+  if (std::string(row.status).starts_with("ERR:")) {
+    EXPECT_EQ(saved, "previous\n");
+    struct stat info {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, row.mode);
+  } else {
+    EXPECT_TRUE(saved.ends_with("# vertex num is 2\n")) << saved;
+  }
+  EXPECT_EQ(namesIn(out.file("")), std::set<std::string>{"kept.obj"});
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SaveOverPermissions,
+    ::testing::Values(PermissionRow{"read_only_for_all", 0444, "ERR:New MT file open err"},
+                      PermissionRow{"read_only_for_owner", 0400, "ERR:New MT file open err"},
+                      PermissionRow{"executable_not_writable", 0555, "ERR:New MT file open err"},
+                      PermissionRow{"no_permission_at_all", 0000, "ERR:New MT file open err"},
+                      PermissionRow{"writable_by_owner", 0644, "OK:New MT save"},
+                      PermissionRow{"writable_only", 0200, "OK:New MT save"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SaveMt, CancelChangesNothing) {
   Desk desk;
   desk.openBase("v 1 0 0\nv -1 0 0\n");

@@ -58,6 +58,20 @@ constexpr CliArgument kRenderArguments[] = {
     {"-o", "FILE", ValueKind::FileName, Slot::Output, Presence::Required},
 };
 
+// PNG pictures come from the system's encoder on Windows, and from Qt 6 elsewhere, which a
+// build may lack.
+constexpr const char* kRenderHelp =
+    "Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
+    "the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
+#ifdef _WIN32
+    "document (FILE ending .svg) or a PNG image (.png). --angle turns the view about\n"
+    "the vertical axis. The status text after each command is printed.\n";
+#else
+    "document (FILE ending .svg) or, in builds with Qt 6, a PNG image (.png). --angle\n"
+    "turns the view about the vertical axis. The status text after each command is\n"
+    "printed.\n";
+#endif
+
 constexpr CliCommand kCommands[] = {
     {"analyze", kAnalyzeArguments, 1, "--",
      "Open the base body part BASE (an OBJ file) and find every vertex's mirror partner\n"
@@ -74,15 +88,11 @@ constexpr CliCommand kCommands[] = {
      "them gives \"NO! Your MT is not included Face.\" and a vertex-only file).\n"
      "The status text after each command is printed. An error ends the work on that\n"
      "MT (a batch goes on with the next); an error opening the base ends everything.\n"
-     "Existing output files are replaced without asking.\n",
+     "Existing output files are replaced without asking, but not one that is\n"
+     "read-only. A DIR that is not there yet is made.\n",
      optionsThenRun<OperationOptions, operationOptions, runOperation>},
-    {"render", kRenderArguments, 1, "-",
-     "Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
-     "the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
-     "document (FILE ending .svg) or, in builds with Qt 6, a PNG image (.png). --angle\n"
-     "turns the view about the vertical axis. The status text after each command is\n"
-     "printed.\n",
-     false, "", optionsThenRun<RenderOptions, renderOptions, render>},
+    {"render", kRenderArguments, 1, "-", kRenderHelp, false, "",
+     optionsThenRun<RenderOptions, renderOptions, render>},
 };
 
 // The options of the program itself, taken before any command.

@@ -1,12 +1,37 @@
 #include "cli/operation_command.h"
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
+#include "cli/cli_host.h"
 #include "cli/command_run.h"
 #include "cli/exit_status.h"
 #include "cli/operation_names.h"
+#include "objio/line_reader.h"
 
 namespace calveth {
+namespace {
+
+// A batch names a folder for its results as it would name one for a compiler's output: a
+// folder that is not there yet is made (with the folders above it), and the error stream
+// says so, so that a mistyped name shows at once. When it cannot be made the error stream
+// names it and why; the save then fails as it would into any folder it cannot write.
+void makeOutFolder(const std::string& folder, std::ostream& err) {
+  const std::filesystem::path path = pathFromUtf8(folder);
+  std::error_code failure;
+  if (std::filesystem::is_directory(path, failure)) {
+    return;
+  }
+  if (std::filesystem::create_directories(path, failure) && !failure) {
+    err << "created folder " << dialogPath(folder) << '\n';
+    return;
+  }
+  err << "error: cannot create the folder " << dialogPath(folder) << ": "
+      << (failure ? failure.message() : std::string("not a folder")) << '\n';
+}
+
+}  // namespace
 
 std::optional<OperationOptions> operationOptions(const ParsedArguments& arguments,
                                                  std::string& problem) {
@@ -60,6 +85,8 @@ int runOperation(const OperationOptions& options, const CliStreams& streams) {
     if (options.outFile) {
       host.answerSaveFile(dialogPath(*options.outFile));
     } else {
+      // Only when there is something to save: a run that fails before leaves no folder.
+      makeOutFolder(*options.outFolder, err);
       host.answerSaveIntoFolder(*options.outFolder);
     }
     const auto saved = run.press(ControlId::SaveMt);

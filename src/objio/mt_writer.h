@@ -27,7 +27,7 @@ struct MtFileContent {
 
 enum class MtWriteOutcome {
   Saved,
-  OpenError,    // the target is a folder, or no file can be created beside it
+  OpenError,    // the target is a folder or refuses writing, or nothing can be created beside it
   NotFinite,    // a coordinate is NaN or infinite: nothing is written
   MtReadError,  // the MT file cannot be opened or read for the copy pass
   WriteError,   // a write, the close or the replacing of the target failed

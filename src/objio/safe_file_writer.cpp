@@ -94,6 +94,25 @@ class SystemFileLayer final : public FileWriteLayer {
     return std::make_unique<SystemOutputFile>(file, error_);
   }
 
+  // faccessat answers as open() would for this process, but root passes it whatever the
+  // permissions say; a file without any write bit is refused for root too, as the mark a
+  // user sets with chmod a-w.
+  bool refusesWriting(const std::string& target) override {
+    struct stat info {};
+    if (stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+      return false;
+    }
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+      error_ = std::strerror(errno);
+      return true;
+    }
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+      error_ = std::strerror(EACCES);
+      return true;
+    }
+    return false;
+  }
+
   bool replace(const std::string& temporary, const std::string& target) override {
     std::error_code failure;
     std::filesystem::rename(pathFromUtf8(temporary), pathFromUtf8(target), failure);
@@ -132,6 +151,10 @@ bool SafeFileWriter::open(const std::string& target) {
   if (std::filesystem::is_directory(pathFromUtf8(target), ignored)) {
     error_ = "is a folder";
     failed_ = true;
+    return false;
+  }
+  if (layer_.refusesWriting(target)) {
+    fail();
     return false;
   }
   target_ = target;

@@ -34,6 +34,10 @@ class FileWriteLayer {
   // cannot be created.
   virtual std::unique_ptr<OutputFile> createBeside(const std::string& target,
                                                    std::string& temporaryPath) = 0;
+  // True when `target` is an existing file that an open for writing would refuse (no write
+  // permission, the read-only mark). Replacing a file by renaming over it needs only the
+  // folder's permission, so a read-only target has to be looked at before it is replaced.
+  virtual bool refusesWriting(const std::string& target) = 0;
   // Renames `temporary` to `target` in one step, replacing what was there.
   virtual bool replace(const std::string& temporary, const std::string& target) = 0;
   virtual void remove(const std::string& path) = 0;
@@ -61,8 +65,8 @@ class SafeFileWriter {
   SafeFileWriter(const SafeFileWriter&) = delete;
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-  // Starts the temporary file; false when the target is a folder or nothing can be created
-  // beside it.
+  // Starts the temporary file; false when the target is a folder, a file that refuses
+  // writing, or nothing can be created beside it.
   bool open(const std::string& target);
 
   void write(std::string_view bytes);

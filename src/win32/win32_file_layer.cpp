@@ -6,6 +6,7 @@
 // - the temporary file ".<name>.calveth-XXXXXX" beside the target is created with CREATE_NEW,
 //   which fails when the name exists, so another file is never taken over;
 // - close() flushes the file's buffers to the disk (FlushFileBuffers) before closing;
+// - a target with the read-only mark is refused before anything is written (refusesWriting);
 // - replace() renames over the target in one step (MoveFileExW with REPLACE_EXISTING and
 //   WRITE_THROUGH). A target that another program holds open refuses the rename: the
 //   target keeps its content and the temporary file is removed by the writer.
@@ -135,6 +136,18 @@ class Win32FileLayer final : public FileWriteLayer {
       }
     }
     return nullptr;
+  }
+
+  // Windows refuses to open a file with the read-only mark for writing, but a rename over it
+  // succeeds under Wine and takes the mark away, so the mark is looked at first.
+  bool refusesWriting(const std::string& target) override {
+    const DWORD attributes = GetFileAttributesW(wideFromUtf8(target).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+      return false;
+    }
+    error_ = systemMessage(ERROR_ACCESS_DENIED);
+    return true;
   }
 
   bool replace(const std::string& temporary, const std::string& target) override {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -33,24 +34,37 @@ class RecordingTone final : public TonePort {
 };
 
 // Answers the next modal window that opens on top of `below` (a file dialog or the question
-// box) by calling `answer` with it, once. The answer must close it.
+// box) by calling `answer` with it, once. The answer must close it. A window that does not
+// come within kModalWaitMs ends the test program at once with what was awaited: the command
+// that would open it may be stuck in the window's own loop, which only ctest's time limit
+// would otherwise end, and an answer left armed would answer the next test's window.
+inline constexpr qint64 kModalWaitMs = 10000;
+
 inline void answerNextModal(QWidget* below, std::function<void(QWidget*)> answer) {
   auto* timer = new QTimer(qApp);
   auto* waited = new QElapsedTimer;
   waited->start();
   timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, waited, below, answer = std::move(answer)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    const bool found = modal != nullptr && modal != below;
-    if (found || waited->elapsed() > 10000) {
-      timer->stop();
-      timer->deleteLater();
-      delete waited;
-      if (found) {
-        answer(modal);
-      }
-    }
-  });
+  const QString awaited = below != nullptr ? below->windowTitle() : QString();
+  QObject::connect(timer, &QTimer::timeout,
+                   [timer, waited, awaited, watched = below != nullptr,
+                    below = QPointer<QWidget>(below), answer = std::move(answer)] {
+                     QWidget* modal = QApplication::activeModalWidget();
+                     const bool found = modal != nullptr && modal != below;
+                     const bool belowGone = watched && below.isNull();
+                     if (!found && waited->elapsed() <= kModalWaitMs && !belowGone) {
+                       return;
+                     }
+                     timer->stop();
+                     timer->deleteLater();
+                     delete waited;
+                     if (!found) {
+                       qFatal("answerNextModal: no modal window opened above \"%s\" %s",
+                              qPrintable(awaited),
+                              belowGone ? "before that window was closed" : "within 10 s");
+                     }
+                     answer(modal);
+                   });
   timer->start();
 }
 

@@ -19,6 +19,7 @@
 #include <memory>
 #include <set>
 
+#include "app/calveth_version.h"
 #include "app/dialog_units.h"
 #include "gui/gui_support.h"
 #include "gui/gui_tests.h"
@@ -141,7 +142,8 @@ class MainDialogTest : public QObject {
   void cleanup() { dialog_.reset(); }
 
   void layoutFollowsTheTemplate() {
-    QCOMPARE(dialog_->windowTitle(), QStringLiteral("CALVETH II                       ver. 2.2.0"));
+    QCOMPARE(dialog_->windowTitle(),
+             QStringLiteral("CALVETH II                       ver. " CALVETH_VERSION));
     const QString family = QFontInfo(dialog_->font()).family();
     QVERIFY2(family == QStringLiteral("Arial") || family == QStringLiteral("Liberation Sans"),
              qPrintable(family));

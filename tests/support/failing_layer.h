@@ -24,6 +24,7 @@ class FailingLayer final : public FileWriteLayer {
     auto file = real().createBeside(target, temporaryPath);
     return file ? std::make_unique<File>(*this, std::move(file)) : nullptr;
   }
+  bool refusesWriting(const std::string& target) override { return real().refusesWriting(target); }
   bool replace(const std::string& temporary, const std::string& target) override {
     return fail != Fail::Replace && real().replace(temporary, target);
   }

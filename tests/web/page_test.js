@@ -35,6 +35,17 @@ function runCli(args) {
   }
 }
 
+// Waits for `predicate` (run in the page, with `arg`) to hold, up to kWaitMs; a wait that
+// runs out fails at once, naming what it waited for.
+const kWaitMs = 10000;
+async function awaitState(page, what, predicate, arg) {
+  try {
+    await page.waitForFunction(predicate, arg, { timeout: kWaitMs });
+  } catch (error) {
+    throw new Error('waited ' + kWaitMs / 1000 + ' s in vain for ' + what + ': ' + error.message);
+  }
+}
+
 function serve(root) {
   const server = http.createServer((request, response) => {
     const name = path.join(root, path.normalize(decodeURIComponent(request.url.split('?')[0]))
@@ -77,7 +88,7 @@ class Dialog {
   }
   // The command has finished: nothing waits for the user and the status has been shown.
   async settled() {
-    await this.page.waitForFunction(() => !window.calvethPage.busy);
+    await awaitState(this.page, 'the command to finish', () => !window.calvethPage.busy);
   }
   async save() {
     const download = this.page.waitForEvent('download');
@@ -294,15 +305,18 @@ test('the controls: captions without "&", Alt keys, the letter underlined, check
 test('a dropped .obj opens as the base, the next as the MT', async (dialog) => {
   const drop = async (file) => {
     const text = fs.readFileSync(sample(file), 'latin1');
+    const before = await dialog.status();
     await dialog.page.evaluate(([name, content]) => {
       const transfer = new DataTransfer();
       transfer.items.add(new File([content], name));
       document.getElementById('dialog').dispatchEvent(
         new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
     }, [file, text]);
-    await dialog.page.waitForFunction(() => !window.calvethPage.busy);
-    await dialog.page.waitForTimeout(50);
-    await dialog.settled();
+    // Opening the dropped file ends with its own status text, which differs from the one
+    // before (nothing, then the base's).
+    await awaitState(dialog.page, 'the dropped ' + file + ' to be opened and its status shown',
+      (previous) => !window.calvethPage.busy &&
+        document.querySelector('[role="status"]').textContent !== previous, before);
   };
   await drop('head_base.obj');
   const base = runCli(['analyze', sample('head_base.obj')]);
@@ -321,7 +335,11 @@ test('Enter and Esc sound the tone and press nothing', async (dialog) => {
   await dialog.button('Open Base').focus();
   await dialog.page.keyboard.press('Enter');
   await dialog.page.keyboard.press('Escape');
-  await dialog.page.waitForTimeout(200);
+  await awaitState(dialog.page, 'the tone of Enter and of Esc',
+    () => window.calvethPage.tones >= 2);
+  // A file chooser that a key opened would have been asked for before the tones: one more
+  // round trip to the page brings its event, if any, before the count is read.
+  await dialog.page.evaluate(() => 0);
   assert.equal(choosers, 0);
   assert.equal(await dialog.page.evaluate(() => window.calvethPage.tones), 2);
   assert.equal(await dialog.status(), '');

@@ -1,18 +1,20 @@
 // How long calveth.exe takes to answer again after a file was chosen in "Open Base": waits
 // for the file dialog ("Open") to close, then for the status line to show the command's
 // result and for the dialog to take a message again (a command runs inside its click, so the
-// dialog answers only once it is done). Prints the milliseconds; the desktop run reports
-// them, no test asserts on them.
+// dialog answers only once it is done). Prints "watching" once it has found both windows,
+// then the milliseconds; the desktop run reports them, no test asserts on them.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 
+#include "app/calveth_version.h"
+
 int wmain() {
   const ULONGLONG giveUp = GetTickCount64() + 60000;
   HWND dialog = nullptr;
-  while ((dialog = FindWindowW(nullptr, L"CALVETH II                       ver. 2.2.0")) ==
-             nullptr ||
+  while ((dialog = FindWindowW(
+              nullptr, L"CALVETH II                       ver. " CALVETH_VERSION)) == nullptr ||
          FindWindowW(nullptr, L"Open") == nullptr) {
     if (GetTickCount64() > giveUp) {
       std::puts("no file dialog");
@@ -20,6 +22,9 @@ int wmain() {
     }
     Sleep(1);
   }
+  // The desktop run waits for this line before it lets the file dialog close.
+  std::puts("watching");
+  std::fflush(stdout);
   while (FindWindowW(nullptr, L"Open") != nullptr) {
     if (GetTickCount64() > giveUp) {
       return 1;

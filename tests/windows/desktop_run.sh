@@ -22,33 +22,66 @@ pass() { echo "ok: $*"; }
 # Windows paths of Linux files: the Linux root is Wine's drive Z:.
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
-# Wait up to $2 tenths of a second for a visible window whose name matches $1; print its id.
-await_window() {
-  local tries=$2
-  while ((tries-- > 0)); do
-    if id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
+# Every wait polls for the state it needs, with a bound; nothing sleeps a fixed time to let
+# the program catch up. poll SECONDS COMMAND...: true once COMMAND succeeds, false when it has
+# not within SECONDS of clock time.
+poll() {
+  local end=$(($(date +%s%N) + $1 * 1000000000))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+}
+# await SECONDS WHAT COMMAND...: as poll, but a wait that runs out ends the run at once,
+# saying what it waited for.
+await() {
+  local seconds=$1 what=$2
+  shift 2
+  poll "$seconds" "$@" && return 0
+  fail "waited $seconds s in vain for $what"
+  echo "desktop run under Wine: $failures failure(s)"
+  exit 1
+}
+# xdotool with a bound: `windowactivate --sync` waits without end for a window that cannot
+# take the focus.
+xdo() { timeout 10 xdotool "$@"; }
+
+# The id of the visible window whose name matches $1, if there is one.
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+shown() { [ -n "$(window_named "$1")" ]; }
+gone() { ! shown "$1"; }
+# The question box: a visible window of the program with an empty title (the dialog and the
+# viewer have theirs).
+question_box() {
+  local id
+  for id in $(xdotool search --onlyvisible --class 'calveth.exe' 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] && { echo "$id"; return 0; }
   done
   return 1
 }
-await_gone() {
-  local tries=$2
-  while ((tries-- > 0)); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
+question_shown() { question_box >/dev/null; }
+question_gone() { ! question_shown; }
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+activate() { xdo windowactivate --sync "$1" >/dev/null 2>&1 || true; poll 5 active_is "$1"; }
+ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+# The screen has settled: two pictures of it, taken one after the other, are the same.
+screen_hash() { import -window root rgb:- 2>/dev/null | md5sum; }
+screen_settled() { [ "$(screen_hash)" = "$(screen_hash)" ]; }
+
+key() { xdotool key --delay 80 "$@"; }
 
 # Wine draws the frames itself, as Windows does, instead of leaving them to the window
 # manager; a setting of this Wine installation, not of the program.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+work="$out/desktop-run"
+rm -rf "$work"
+mkdir -p "$work"
+target="$work/head_smileMirR.obj"
+
+# A display of its own: Xvfb picks a free number and writes it to the given descriptor.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 program_pid=
 wm_pid=
@@ -58,74 +91,72 @@ cleanup() {
   kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
+await 10 "Xvfb to report its display" test -s "$work/display"
+export DISPLAY=":$(head -n 1 "$work/display")"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
-sleep 1
-
-work="$out/desktop-run"
-rm -rf "$work"
-mkdir -p "$work"
-target="$work/head_smileMirR.obj"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+await 10 "openbox to manage the display" wm_running
 
 # The dialog opens centred on the mouse pointer: beside the viewer's place.
 xdotool mousemove 640 300
 wine "$build/calveth.exe" >"$work/program.log" 2>&1 &
 program_pid=$!
-dialog=$(await_window '^CALVETH II' 300) || { fail "the dialog did not open"; exit 1; }
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-sleep 0.5
+await 30 "the dialog to open" shown '^CALVETH II'
+dialog=$(window_named '^CALVETH II')
+activate "$dialog" || fail "the dialog did not take the focus"
 
-key() { xdotool key --delay 80 "$@"; sleep 0.3; }
-
-key Return
-sleep 0.7
-if kill -0 "$program_pid" 2>/dev/null && xdotool search --onlyvisible --name '^CALVETH II' >/dev/null; then
-  pass "Enter leaves the dialog open"
-else
-  fail "Enter closed the dialog"
-fi
-
-key alt+g
-if viewer=$(await_window '^Wire Flame Viewer$' 50); then
+# Enter must only sound the tone. Keys are taken in order, so once "&G", pressed after it,
+# has opened the viewer, Enter has been handled: the dialog must still be there.
+key Return alt+g
+if poll 5 shown '^Wire Flame Viewer$'; then
+  viewer=$(window_named '^Wire Flame Viewer$')
+  if ! ended && shown '^CALVETH II'; then
+    pass "Enter leaves the dialog open"
+  else
+    fail "Enter closed the dialog"
+  fi
   geometry=$(xwininfo -id "$viewer" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
     /Width:/ {w=$2} /Height:/ {h=$2} END {print x "," y " " w "x" h}')
   [ "$geometry" = "10,10 420x420" ] && pass "viewer at 10,10, outer size 420x420" ||
     fail "viewer at $geometry, not 10,10 420x420"
+elif ended; then
+  fail "Enter closed the dialog"
+  exit 1
 else
   fail "&G did not open the viewer"
 fi
 
 # The focus is on "&G"; Tab goes round to "Open Base".
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+activate "$dialog" || fail "the dialog did not take the focus back from the viewer"
 key Tab space
-open=$(await_window '^Open$' 100) || { fail "Open Base showed no file dialog"; exit 1; }
+await 10 "Open Base to show its file dialog" shown '^Open$'
 xdotool type --delay 10 "$(winpath "$samples/head_base_near.obj")"
 key Return
-await_gone '^Open$' 100 || fail "the file dialog stayed open"
+await 10 "the file dialog of Open Base to close" gone '^Open$'
 # "Some Points are not symmetrical. Shall I try Auto detection?": Yes is the default button.
-sleep 1.5
+await 20 "the question whether to try auto detection" question_shown
+activate "$(question_box)" || fail "the question box did not take the focus"
 key Return
-sleep 1
+await 10 "the question box to close" question_gone
 
+activate "$dialog" || fail "the dialog did not take the focus back after the question"
 key alt+o
-await_window '^Open$' 100 >/dev/null || { fail "&Open MT showed no file dialog"; exit 1; }
+await 30 "&Open MT to show its file dialog" shown '^Open$'
 xdotool type --delay 10 "$(winpath "$samples/head_smile.obj")"
 key Return
-await_gone '^Open$' 100 || fail "the file dialog stayed open"
-sleep 0.5
+await 10 "the file dialog of &Open MT to close" gone '^Open$'
 
-# From "&Open MT": Tab to "Mirror R->L", Tab to "Mirror L->R", Space presses it.
-key Tab Tab space
-sleep 0.5
-key alt+s
-await_window '^Save As$' 100 >/dev/null || { fail "&Save MT showed no file dialog"; exit 1; }
+# From "&Open MT": Tab to "Mirror R->L", Tab to "Mirror L->R", Space presses it; "&Save MT"
+# is taken once that command is done.
+key Tab Tab space alt+s
+await 30 "&Save MT to show its file dialog" shown '^Save As$'
 xdotool type --delay 10 "$(winpath "$target")"
 key Return
-for _ in $(seq 100); do [ -s "$target" ] && break; sleep 0.1; done
-sleep 0.5
+# The file appears whole, by a rename, once it is written.
+await 30 "the saved file $target" test -s "$target"
 
+await 10 "the screen to settle after the save" screen_settled
 import -window root "$work/screen.png" 2>/dev/null || true
 if [ -f "$work/screen.png" ]; then
   # Both windows: from the viewer's corner to the dialog's far corner.
@@ -135,15 +166,14 @@ if [ -f "$work/screen.png" ]; then
     +repage "$out/screenshot-windows.png"
 fi
 
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+activate "$dialog" || fail "the dialog did not take the focus for F3"
 key F3
-ended=no
-for _ in $(seq 100); do
-  kill -0 "$program_pid" 2>/dev/null || { ended=yes; break; }
-  sleep 0.1
-done
-[ "$ended" = yes ] && pass "F3 ends the program" || fail "the program still runs after F3"
-[ "$ended" = yes ] && program_pid=
+if poll 10 ended; then
+  pass "F3 ends the program"
+  program_pid=
+else
+  fail "the program still runs after F3"
+fi
 
 if [ -s "$target" ]; then
   mv "$target" "$work/desktop.obj"
@@ -168,25 +198,26 @@ if [ -x "$build/tests/calveth-answer-probe.exe" ]; then
     >"$work/grid40000.obj"
   wine "$build/calveth.exe" >>"$work/program.log" 2>&1 &
   program_pid=$!
-  dialog=$(await_window '^CALVETH II' 300) || { fail "the dialog did not open again"; exit 1; }
-  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-  sleep 0.5
+  await 30 "the dialog to open again" shown '^CALVETH II'
+  dialog=$(window_named '^CALVETH II')
+  activate "$dialog" || fail "the dialog did not take the focus"
   key alt+g
-  await_window '^Wire Flame Viewer$' 50 >/dev/null || fail "&G did not open the viewer"
-  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+  poll 5 shown '^Wire Flame Viewer$' || fail "&G did not open the viewer"
+  activate "$dialog" || fail "the dialog did not take the focus back from the viewer"
   key Tab space
-  await_window '^Open$' 100 >/dev/null || { fail "Open Base showed no file dialog"; exit 1; }
+  await 10 "Open Base to show its file dialog" shown '^Open$'
   wine "$build/tests/calveth-answer-probe.exe" >"$work/answer.txt" 2>&1 &
   probe_pid=$!
+  # The probe says when it watches the dialog and its file dialog; the choice must not end
+  # before.
+  await 30 "the answer probe to watch the dialog" grep -q '^watching' "$work/answer.txt"
   xdotool type --delay 10 "$(winpath "$work/grid40000.obj")"
-  sleep 0.5
   key Return
   wait "$probe_pid" || true
-  echo "measured: the dialog answered again $(cat "$work/answer.txt") after Open Base of 40000 vertices, viewer open"
-  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+  echo "measured: the dialog answered again $(tail -n 1 "$work/answer.txt") after Open Base of 40000 vertices, viewer open"
+  activate "$dialog" || fail "the dialog did not take the focus for F3"
   key F3
-  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$program_pid" 2>/dev/null || program_pid=
+  poll 10 ended && program_pid=
 fi
 
 echo "desktop run under Wine: $failures failure(s)"

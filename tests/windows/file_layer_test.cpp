@@ -131,8 +131,10 @@ TEST(ExclusiveTemporary, AMissingFolderIsAFailureWithTheSystemsText) {
   EXPECT_FALSE(systemFileLayer().lastError().empty());
 }
 
-// What stands at the target before the save, and how the save must end.
-enum class Before { nothing, file, openElsewhere };
+// What stands at the target before the save, and how the save must end. Real Windows
+// refuses to open a read-only file for writing; Wine renames over it and drops the mark, so
+// the layer looks at the mark itself.
+enum class Before { nothing, file, openElsewhere, readOnly };
 
 struct ReplaceRow {
   const char* name;
@@ -160,6 +162,9 @@ TEST_P(Replace, GivesTheWholeNewFileOrLeavesTheTargetAsItWas) {
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   }
+  if (row.before == Before::readOnly) {
+    ASSERT_TRUE(SetFileAttributesW(wideFromUtf8(target).c_str(), FILE_ATTRIBUTE_READONLY));
+  }
 
   const std::string whole(200000, 'v');
   std::string error;
@@ -172,6 +177,12 @@ TEST_P(Replace, GivesTheWholeNewFileOrLeavesTheTargetAsItWas) {
   } else {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(readUtf8(target), row.before == Before::nothing ? "" : previous);
+  }
+  if (row.before == Before::readOnly) {
+    EXPECT_NE(GetFileAttributesW(wideFromUtf8(target).c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
+        << "the read-only mark is kept";
+    // TempDir removes the folder with everything in it; a read-only file would stay.
+    SetFileAttributesW(wideFromUtf8(target).c_str(), FILE_ATTRIBUTE_NORMAL);
   }
   // Nothing is left beside the target, whichever way it ended.
   int others = 0;
@@ -186,7 +197,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, Replace,
                          ::testing::Values(ReplaceRow{"new_file", Before::nothing, true},
                                            ReplaceRow{"over_a_file", Before::file, true},
                                            ReplaceRow{"open_elsewhere", Before::openElsewhere,
-                                                      false}),
+                                                      false},
+                                           ReplaceRow{"read_only", Before::readOnly, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
