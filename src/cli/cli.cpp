@@ -79,9 +79,8 @@ constexpr CliCommand kCommands[] = {
     {"render", kRenderArguments, 1, "-",
      "Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
      "the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
-     "document (FILE ending .svg) or, in builds with Qt 6, a PNG image (.png). --angle\n"
-     "turns the view about the vertical axis. The status text after each command is\n"
-     "printed.\n",
+     "document (FILE ending .svg) or a PNG image (.png). --angle turns the view\n"
+     "about the vertical axis. The status text after each command is printed.\n",
      false, "", optionsThenRun<RenderOptions, renderOptions, render>},
 };
 

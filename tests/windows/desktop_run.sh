@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows desktop program under Wine on a virtual display, driven by keyboard through the
-# real file dialogs: Enter leaves the dialog open, "&G" opens the viewer at (10, 10) with the
-# outer size 420 x 420, Open Base (the question answered Yes), Open MT, Mirror L->R and
-# Save MT; the saved file must equal, byte for byte, what calveth-cli.exe writes to the same
-# path; F3 ends the program. A picture of both windows is left in OUT/screenshot-windows.png.
+# real file dialogs: Enter leaves the dialog open, a plain x and g do nothing, "&G" opens the
+# viewer at (10, 10) with the outer size 420 x 420, Open Base (the question answered Yes, its
+# box above the viewer), Open MT, Mirror L->R and Save MT; the saved file must equal, byte for
+# byte, what calveth-cli.exe writes to the same path, and the viewer's pixels those of
+# calveth-cli.exe's PNG of the same state; F3 ends the program. A picture of both windows is left in OUT/screenshot-windows.png.
 #
 #   tests/windows/desktop_run.sh BUILD_DIR SAMPLES_DIR OUT_DIR
 # WINEPREFIX must name the build's Wine installation.
@@ -42,6 +43,10 @@ await_gone() {
   done
   return 1
 }
+
+# The window manager's stacking order, bottom to top, as X window ids (0x... as xprop writes
+# them).
+stacking() { xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'; }
 
 # Wine draws the frames itself, as Windows does, instead of leaving them to the window
 # manager; a setting of this Wine installation, not of the program.
@@ -87,6 +92,23 @@ else
   fail "Enter closed the dialog"
 fi
 
+# A stray letter never presses a button nor ends the program: mnemonics act with Alt only.
+key x
+sleep 0.7
+if kill -0 "$program_pid" 2>/dev/null && xdotool search --onlyvisible --name '^CALVETH II' >/dev/null; then
+  pass "a plain x leaves the program running"
+else
+  fail "a plain x ended the program"
+fi
+key g
+if await_window '^Wire Flame Viewer' 7 >/dev/null; then
+  fail "a plain g opened the viewer"
+  key alt+g
+  await_gone '^Wire Flame Viewer' 30 || true
+else
+  pass "a plain g opens no viewer"
+fi
+
 key alt+g
 if viewer=$(await_window '^Wire Flame Viewer$' 50); then
   geometry=$(xwininfo -id "$viewer" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
@@ -102,10 +124,34 @@ xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
 key Tab space
 open=$(await_window '^Open$' 100) || { fail "Open Base showed no file dialog"; exit 1; }
 xdotool type --delay 10 "$(winpath "$samples/head_base_near.obj")"
+before_question=$(stacking | tr ' ' '\n')
 key Return
 await_gone '^Open$' 100 || fail "the file dialog stayed open"
 # "Some Points are not symmetrical. Shall I try Auto detection?": Yes is the default button.
-sleep 1.5
+# The box must stand above the viewer, which is top-most itself: it is the window of the
+# program that is new in the window manager's stacking order, and it lies higher than the
+# viewer there.
+box=
+for _ in $(seq 50); do
+  for id in $(stacking); do
+    grep -qx "$id" <<<"$before_question" || box=$id
+  done
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+if [ -z "$box" ]; then
+  fail "the question box did not appear"
+else
+  position() { stacking | tr ' ' '\n' | grep -n -x "$1" | cut -d: -f1 || true; }
+  box_at=$(position "$box")
+  viewer_at=$(position "$(printf '0x%x' "$viewer")")
+  if [ -n "$viewer_at" ] && [ "$box_at" -gt "$viewer_at" ]; then
+    pass "the question box is above the viewer"
+  else
+    fail "the question box is not above the viewer (stacking positions: box $box_at, viewer ${viewer_at:-none})"
+  fi
+fi
+sleep 0.5
 key Return
 sleep 1
 
@@ -133,6 +179,51 @@ if [ -f "$work/screen.png" ]; then
     /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
   convert "$work/screen.png" -crop "$((dx + dw + 10))x$((dy + dh > 430 ? dy + dh + 10 : 440))+0+0" \
     +repage "$out/screenshot-windows.png"
+fi
+
+# The viewer's drawing area against calveth-cli.exe's PNG of the same state, pixel by pixel:
+# both are the core's picture with GDI's letters. Judged away from the text rows (y < 380)
+# and the "Y-axis" box at the top; the whole area's count is reported as well.
+if [ -f "$work/screen.png" ] && [ -n "${viewer:-}" ]; then
+  wine "$build/calveth-cli.exe" render "$(winpath "$samples/head_base_near.obj")" --auto yes \
+    --mt "$(winpath "$samples/head_smile.obj")" --op mirror-l2r -o "$(winpath "$work/cli.png")" \
+    >"$work/render.log" 2>&1 || true
+  read -r vx vy < <(xwininfo -id "$viewer" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} END {print x, y}')
+  convert "$work/screen.png" ppm:"$work/screen.ppm" && convert "$work/cli.png" ppm:"$work/cli.ppm" &&
+    python3 - "$work/screen.ppm" "$work/cli.ppm" "$vx" "$vy" >"$work/pixels.txt" <<'PYTHON' || true
+import sys
+def ppm(path):
+    data = open(path, 'rb').read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace(): at += 1
+        end = at
+        while not data[end:end + 1].isspace(): end += 1
+        fields.append(data[at:end]); at = end
+    return int(fields[1]), int(fields[2]), data[at + 1:]
+sw, sh, screen = ppm(sys.argv[1])
+w, h, cli = ppm(sys.argv[2])
+vx, vy = int(sys.argv[3]), int(sys.argv[4])
+def differing(ox, oy, judged):
+    count = 0
+    for y in range(h):
+        if judged and y >= 380: break
+        s = ((vy + oy + y) * sw + vx + ox) * 3
+        c = y * w * 3
+        for x in range(w):
+            if judged and y < 24 and 190 <= x < 270: continue
+            if screen[s + 3 * x:s + 3 * x + 3] != cli[c + 3 * x:c + 3 * x + 3]: count += 1
+    return count
+# The drawing area lies inside the frame (6 pixels a side) and under the title bar (19):
+# looked for close to there.
+best = min(((differing(ox, oy, True), ox, oy) for ox in range(4, 9) for oy in range(23, 28)))
+print(best[0], differing(best[1], best[2], False), best[1], best[2])
+PYTHON
+  read -r judged whole ox oy <"$work/pixels.txt" || true
+  echo "measured: viewer against calveth-cli.exe render: ${judged:-?} differing pixels away from the text rows, ${whole:-?} in the whole 408x389 area (drawing area at +${ox:-?}+${oy:-?} in the window)"
+  [ "${judged:-1}" = 0 ] && pass "the viewer's pixels equal calveth-cli.exe's PNG away from the text rows" ||
+    fail "the viewer's pixels differ from calveth-cli.exe's PNG (${judged:-?} pixels)"
 fi
 
 xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
