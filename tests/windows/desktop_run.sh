@@ -119,9 +119,9 @@ else
   fail "&G did not open the viewer"
 fi
 
-# The focus is on "&G"; Tab goes round to "Open Base".
+# Alt+G pressed "&G" without moving the focus: it is still on "Open Base", the first tab stop.
 xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-key Tab space
+key space
 open=$(await_window '^Open$' 100) || { fail "Open Base showed no file dialog"; exit 1; }
 xdotool type --delay 10 "$(winpath "$samples/head_base_near.obj")"
 before_question=$(stacking | tr ' ' '\n')
@@ -162,8 +162,9 @@ key Return
 await_gone '^Open$' 100 || fail "the file dialog stayed open"
 sleep 0.5
 
-# From "&Open MT": Tab to "Mirror R->L", Tab to "Mirror L->R", Space presses it.
-key Tab Tab space
+# Alt+O left the focus on "Open Base": Tab to "&Open MT", "Mirror R->L", "Mirror L->R", and
+# Space presses it.
+key Tab Tab Tab space
 sleep 0.5
 key alt+s
 await_window '^Save As$' 100 >/dev/null || { fail "&Save MT showed no file dialog"; exit 1; }
@@ -265,7 +266,7 @@ if [ -x "$build/tests/calveth-answer-probe.exe" ]; then
   key alt+g
   await_window '^Wire Flame Viewer$' 50 >/dev/null || fail "&G did not open the viewer"
   xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-  key Tab space
+  key space
   await_window '^Open$' 100 >/dev/null || { fail "Open Base showed no file dialog"; exit 1; }
   wine "$build/tests/calveth-answer-probe.exe" >"$work/answer.txt" 2>&1 &
   probe_pid=$!
