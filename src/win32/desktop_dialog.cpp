@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "app/dialog_template.h"
 #include "win32/dialog_template_bytes.h"
 #include "win32/wide_text.h"
@@ -10,6 +12,10 @@ namespace calveth {
 namespace {
 
 constexpr LPARAM kAltDown = LPARAM{1} << 29;  // the context code of a key message
+
+constexpr std::pair<unsigned, DialogKey> kNamedKeys[] = {
+    {VK_RETURN, DialogKey::Enter}, {VK_ESCAPE, DialogKey::Escape}, {VK_F3, DialogKey::F3},
+    {VK_LEFT, DialogKey::Left},    {VK_RIGHT, DialogKey::Right},   {VK_HOME, DialogKey::Home}};
 
 HWND item(HWND dialog, ControlId id) { return GetDlgItem(dialog, static_cast<int>(id)); }
 
@@ -30,27 +36,8 @@ std::optional<SessionKey> sessionKeyOf(UINT message, WPARAM wParam, LPARAM lPara
     key.key = DialogKey::Letter;
     key.letter = static_cast<char>(code | 0x20);
   } else if (keyDown) {
-    switch (code) {
-      case VK_RETURN:
-        key.key = DialogKey::Enter;
-        break;
-      case VK_ESCAPE:
-        key.key = DialogKey::Escape;
-        break;
-      case VK_F3:
-        key.key = DialogKey::F3;
-        break;
-      case VK_LEFT:
-        key.key = DialogKey::Left;
-        break;
-      case VK_RIGHT:
-        key.key = DialogKey::Right;
-        break;
-      case VK_HOME:
-        key.key = DialogKey::Home;
-        break;
-      default:
-        break;
+    for (const auto& [virtualKey, named] : kNamedKeys) {
+      key.key = code == virtualKey ? named : key.key;
     }
   }
   return key;

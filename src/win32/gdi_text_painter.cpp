@@ -6,53 +6,51 @@
 
 namespace calveth {
 
-GdiTextPainter::GdiTextPainter(PixelLayout layout)
-    : layout_(layout), dc_(CreateCompatibleDC(nullptr)) {
-  if (dc_ != nullptr) {
-    firstFont_ = SelectObject(dc_, GetStockObject(SYSTEM_FONT));
-  }
+HBITMAP topDownDibSection(HDC dc, int width, int height, std::uint32_t*& bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* memory = nullptr;
+  const HBITMAP made = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+  bits = static_cast<std::uint32_t*>(memory);
+  return made;
 }
+
+GdiTextPainter::GdiTextPainter(PixelLayout layout)
+    : layout_(layout), dc_(CreateCompatibleDC(nullptr)) {}
 
 GdiTextPainter::~GdiTextPainter() {
   if (dc_ != nullptr) {
-    SelectObject(dc_, firstFont_);
     DeleteDC(dc_);
   }
-  if (font_ != nullptr) {
-    DeleteObject(font_);
-  }
-}
-
-void GdiTextPainter::selectFontOf(const TextRequest& request) {
-  if (request.face.empty()) {
-    SelectObject(dc_, GetStockObject(SYSTEM_FONT));
-    return;
-  }
-  if (font_ == nullptr || fontFace_ != request.face || fontHeight_ != request.pixelHeight) {
-    const HFONT made =
-        CreateFontW(-request.pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                    DEFAULT_PITCH | FF_DONTCARE, wideFromUtf8(request.face).c_str());
-    if (made == nullptr) {
-      SelectObject(dc_, GetStockObject(SYSTEM_FONT));
-      return;
-    }
-    SelectObject(dc_, made);
-    if (font_ != nullptr) {
-      DeleteObject(font_);
-    }
-    font_ = made;
-    fontFace_ = request.face;
-    fontHeight_ = request.pixelHeight;
-  }
-  SelectObject(dc_, font_);
 }
 
 void GdiTextPainter::drawText(PixelRaster& picture, const TextRequest& request) {
   if (dc_ == nullptr || request.text.empty()) {
     return;
   }
-  selectFontOf(request);
+  // Arial (or the face asked for) at the character height; the system font for a text
+  // without a face.
+  const HFONT font =
+      request.face.empty()
+          ? nullptr
+          : CreateFontW(-request.pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                        wideFromUtf8(request.face).c_str());
+  const HGDIOBJ firstFont = SelectObject(dc_, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  paint(picture, request);
+  SelectObject(dc_, firstFont);
+  if (font != nullptr) {
+    DeleteObject(font);
+  }
+}
+
+void GdiTextPainter::paint(PixelRaster& picture, const TextRequest& request) {
   const int length = static_cast<int>(request.text.size());
   SIZE extent{};
   TEXTMETRICW metrics{};
@@ -63,15 +61,8 @@ void GdiTextPainter::drawText(PixelRaster& picture, const TextRequest& request) 
   // The box is as wide as the letters' advances and as high as the font's lines.
   const int width = extent.cx;
   const int height = metrics.tmHeight;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const HBITMAP box = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::uint32_t* pixels = nullptr;
+  const HBITMAP box = topDownDibSection(dc_, width, height, pixels);
   if (box == nullptr) {
     return;
   }
@@ -84,8 +75,6 @@ void GdiTextPainter::drawText(PixelRaster& picture, const TextRequest& request) 
   SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   TextOutA(dc_, 0, 0, request.text.data(), length);
   GdiFlush();
-  // A 32-bit DIB holds 0x00RRGGBB in each pixel.
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];

@@ -8,11 +8,15 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cstdint>
 
 #include "viewer/pixel_canvas.h"
 
 namespace calveth {
+
+// A 32-bit DIB section of width x height pixels with its rows top to bottom, each pixel
+// 0x00RRGGBB at `bits`; nullptr when it cannot be made.
+HBITMAP topDownDibSection(HDC dc, int width, int height, std::uint32_t*& bits);
 
 class GdiTextPainter final : public TextPainter {
  public:
@@ -24,16 +28,11 @@ class GdiTextPainter final : public TextPainter {
   void drawText(PixelRaster& picture, const TextRequest& request) override;
 
  private:
-  // The request's font selected into the memory context: Arial (or the face asked for) at
-  // the character height; the system font for a text without a face.
-  void selectFontOf(const TextRequest& request);
+  // The text in the font selected into the memory context.
+  void paint(PixelRaster& picture, const TextRequest& request);
 
   PixelLayout layout_;
   HDC dc_ = nullptr;
-  HGDIOBJ firstFont_ = nullptr;
-  HFONT font_ = nullptr;
-  std::string fontFace_;
-  int fontHeight_ = 0;
 };
 
 }  // namespace calveth

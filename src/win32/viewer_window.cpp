@@ -6,6 +6,7 @@
 
 #include "viewer/viewer_window_size.h"
 #include "win32/dialog_template_bytes.h"
+#include "win32/gdi_text_painter.h"
 #include "win32/wide_text.h"
 
 namespace calveth {
@@ -31,21 +32,14 @@ void registerClassOnce(HINSTANCE instance, WNDPROC procedure) {
   RegisterClassExW(&description);
 }
 
-// The window's DPI where the system tells it per window (Windows 10 and later, Wine); the
-// screen's otherwise.
+// The window's DPI where the system tells it per window (Windows 10 and later, Wine), 96
+// otherwise (the picture is then shown as it is).
 int dpiOf(HWND window) {
   using DpiForWindow = UINT(WINAPI*)(HWND);
   static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (dpiForWindow != nullptr) {
-    if (const UINT dpi = dpiForWindow(window); dpi != 0) {
-      return static_cast<int>(dpi);
-    }
-  }
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kBaseDpi;
+  const UINT dpi = dpiForWindow != nullptr ? dpiForWindow(window) : 0;
+  return dpi != 0 ? static_cast<int>(dpi) : kBaseDpi;
 }
 
 }  // namespace
@@ -64,31 +58,28 @@ Win32ViewerWindow::Win32ViewerWindow(POINT place, std::function<void()> closedBy
   if (window_ == nullptr) {
     return;  // the viewer counts as closed
   }
+  pictureDc_ = CreateCompatibleDC(nullptr);
+  bitmap_ = topDownDibSection(pictureDc_, kViewerClientWidth, kViewerClientHeight, pixels_);
+  if (bitmap_ != nullptr) {
+    previous_ = SelectObject(pictureDc_, bitmap_);
+    std::memset(pixels_, 0, std::size_t{kViewerClientWidth} * kViewerClientHeight * 4);
+  }
   fitToScale();
   ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
 Win32ViewerWindow::~Win32ViewerWindow() {
   if (window_ != nullptr) {
-    const HWND window = window_;
+    DestroyWindow(window_);
     window_ = nullptr;
-    DestroyWindow(window);
   }
-  releasePicture();
-}
-
-void Win32ViewerWindow::releasePicture() {
   if (pictureDc_ != nullptr) {
     SelectObject(pictureDc_, previous_);
     DeleteDC(pictureDc_);
-    pictureDc_ = nullptr;
   }
   if (bitmap_ != nullptr) {
     DeleteObject(bitmap_);
-    bitmap_ = nullptr;
   }
-  pixels_ = nullptr;
-  width_ = height_ = 0;
 }
 
 int Win32ViewerWindow::scalePercent() const { return MulDiv(dpiOf(window_), 100, kBaseDpi); }
@@ -105,32 +96,11 @@ void Win32ViewerWindow::fitToScale() {
 
 // The pixels are 0xAARRGGBB, which is a 32-bit DIB's blue, green, red memory order.
 void Win32ViewerWindow::showPicture(const ViewerPicture& picture) {
-  if (window_ == nullptr || picture.pixels == nullptr) {
+  if (pixels_ == nullptr || picture.width != kViewerClientWidth ||
+      picture.height != kViewerClientHeight) {
     return;
   }
-  if (picture.width != width_ || picture.height != height_) {
-    releasePicture();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    pictureDc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(pictureDc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (pictureDc_ == nullptr || bitmap_ == nullptr) {
-      releasePicture();
-      return;
-    }
-    previous_ = SelectObject(pictureDc_, bitmap_);
-    pixels_ = static_cast<std::uint32_t*>(bits);
-    width_ = picture.width;
-    height_ = picture.height;
-  }
-  std::memcpy(pixels_, picture.pixels,
-              static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4);
+  std::memcpy(pixels_, picture.pixels, std::size_t{kViewerClientWidth} * kViewerClientHeight * 4);
   GdiFlush();
   // Shown at once: the command that painted may run on for a while before the message loop
   // would get to WM_PAINT.
@@ -151,18 +121,13 @@ void Win32ViewerWindow::paint() {
   RECT client{};
   GetClientRect(window_, &client);
   const int dpi = dpiOf(window_);
-  const int shownWidth = MulDiv(width_, dpi, kBaseDpi);
-  const int shownHeight = MulDiv(height_, dpi, kBaseDpi);
-  if (pictureDc_ != nullptr) {
-    if (dpi == kBaseDpi) {
-      BitBlt(dc, 0, 0, width_, height_, pictureDc_, 0, 0, SRCCOPY);
-    } else {
-      SetStretchBltMode(dc, COLORONCOLOR);
-      StretchBlt(dc, 0, 0, shownWidth, shownHeight, pictureDc_, 0, 0, width_, height_, SRCCOPY);
-    }
-  }
-  PatBlt(dc, shownWidth, 0, std::max(0L, client.right - shownWidth), client.bottom, BLACKNESS);
-  PatBlt(dc, 0, shownHeight, shownWidth, std::max(0L, client.bottom - shownHeight), BLACKNESS);
+  const int width = MulDiv(kViewerClientWidth, dpi, kBaseDpi);
+  const int height = MulDiv(kViewerClientHeight, dpi, kBaseDpi);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, 0, 0, width, height, pictureDc_, 0, 0, kViewerClientWidth, kViewerClientHeight,
+             SRCCOPY);
+  PatBlt(dc, width, 0, std::max(0L, client.right - width), client.bottom, BLACKNESS);
+  PatBlt(dc, 0, height, width, std::max(0L, client.bottom - height), BLACKNESS);
   EndPaint(window_, &paintInfo);
 }
 

@@ -33,7 +33,7 @@ class Win32ViewerWindow {
   // The outer top-left corner of the window's normal position (neither minimised nor
   // maximised): the place at which it opens next time.
   POINT normalOuterTopLeft() const;
-  // The picture, copied and shown at once.
+  // The session's 408 x 389 picture, copied and shown at once.
   void showPicture(const ViewerPicture& picture);
   void setTitle(std::string_view title);
   // The window's DPI scale in percent (100 at 96 DPI).
@@ -43,7 +43,6 @@ class Win32ViewerWindow {
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void paint();
   void fitToScale();
-  void releasePicture();
 
   std::function<void()> closedBySystem_;
   HWND window_ = nullptr;
@@ -51,8 +50,6 @@ class Win32ViewerWindow {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_ = nullptr;
   std::uint32_t* pixels_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
 };
 
 }  // namespace calveth

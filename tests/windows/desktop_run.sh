@@ -250,6 +250,40 @@ else
   fail "Save MT wrote no file"
 fi
 
+# Face lines that are not stored: the viewer's title names the first warning, and the mark at
+# the right end of the status line shows them all on hover (the picture goes to
+# OUT/screenshot-windows-warning.png).
+printf 'v 1 1 1\nv -1 1 1\nv 1 -1 1\nv -1 -1 1\nf 1 2 4 3\nf 1 2\nf 1 x 3\n' >"$work/warned.obj"
+wine "$build/calveth.exe" >>"$work/program.log" 2>&1 &
+program_pid=$!
+dialog=$(await_window '^CALVETH II' 300) || { fail "the dialog did not open again"; exit 1; }
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+sleep 0.5
+key alt+g
+await_window '^Wire Flame Viewer$' 50 >/dev/null || fail "&G did not open the viewer"
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+key space
+await_window '^Open$' 100 >/dev/null || { fail "Open Base showed no file dialog"; exit 1; }
+xdotool type --delay 10 "$(winpath "$work/warned.obj")"
+key Return
+if await_window '^Wire Flame Viewer - warning: line 6: ' 50 >/dev/null; then
+  pass "the viewer's title names the first warning"
+else
+  fail "the viewer's title names no warning: $(xdotool search --name '^Wire Flame Viewer' getwindowname 2>/dev/null)"
+fi
+read -r dx dy dw dh < <(xwininfo -id "$dialog" | awk '/Absolute upper-left X/ {x=$4}
+  /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+# The mark sits at the status line's right end, a few pixels inside the dialog's frame.
+xdotool mousemove $((dx + dw - 20)) $((dy + dh - 20))
+sleep 1.5
+import -window root "$work/warning.png" 2>/dev/null &&
+  convert "$work/warning.png" -crop "$((dx + dw + 330))x$((dy + dh > 430 ? dy + dh + 140 : 440))+0+0" \
+    +repage "$out/screenshot-windows-warning.png" || true
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+key F3
+for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program_pid" 2>/dev/null && fail "the program still runs after F3" || program_pid=
+
 # How soon the dialog answers again after "Open Base" of a 40000-vertex base with the viewer
 # open: measured and reported, not judged (timings are no test's business).
 if [ -x "$build/tests/calveth-answer-probe.exe" ]; then
