@@ -268,6 +268,7 @@ test-windows: $(WINDOWS_SETUP) windows
 screenshot-windows: windows
 	$(WINE_ENV) tests/windows/desktop_run.sh $(WINDOWS_DIR) $(SAMPLES) $(WINDOWS_DIR)
 	cp $(WINDOWS_DIR)/screenshot-windows.png docs/screenshot-windows.png
+	cp $(WINDOWS_DIR)/screenshot-windows-warning.png docs/screenshot-windows-warning.png
 
 format:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

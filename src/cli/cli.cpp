@@ -58,19 +58,13 @@ constexpr CliArgument kRenderArguments[] = {
     {"-o", "FILE", ValueKind::FileName, Slot::Output, Presence::Required},
 };
 
-// PNG pictures come from the system's encoder on Windows, and from Qt 6 elsewhere, which a
-// build may lack.
+// PNG pictures come from the platform's letters and encoder: FreeType and libpng on Linux,
+// GDI and the system's encoder on Windows.
 constexpr const char* kRenderHelp =
     "Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
     "the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
-#ifdef _WIN32
     "document (FILE ending .svg) or a PNG image (.png). --angle turns the view about\n"
     "the vertical axis. The status text after each command is printed.\n";
-#else
-    "document (FILE ending .svg) or, in builds with Qt 6, a PNG image (.png). --angle\n"
-    "turns the view about the vertical axis. The status text after each command is\n"
-    "printed.\n";
-#endif
 
 constexpr CliCommand kCommands[] = {
     {"analyze", kAnalyzeArguments, 1, "--",

@@ -20,6 +20,16 @@ UINT_PTR CALLBACK keepAboveViewer(HWND dialog, UINT message, WPARAM, LPARAM) {
   return 0;
 }
 
+// The first window activated while the hook is set is the message box: it goes above every
+// top-most window.
+LRESULT CALLBACK raiseOnActivation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    SetWindowPos(reinterpret_cast<HWND>(wParam), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 std::wstring commonDialogFilter(std::string_view filter) {
@@ -36,16 +46,24 @@ std::wstring commonDialogFilter(std::string_view filter) {
   return result;
 }
 
-std::wstring folderOf(const std::wstring& path) {
-  const std::size_t split = path.find_last_of(L"\\/");
-  return split == std::wstring::npos ? std::wstring() : path.substr(0, split + 1);
+std::wstring startingFolder(const std::string& folder) {
+  if (!folder.empty()) {
+    return wideFromUtf8(folder);
+  }
+  const DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::wstring current(length, L'\0');
+  const DWORD written = GetCurrentDirectoryW(length, current.data());
+  current.resize(written < length ? written : 0);
+  return current;
 }
 
-std::optional<std::string> FileDialogs::run(const FileChoice& choice, bool save) {
+std::optional<std::string> FileDialogs::run(const FileChoice& choice, const std::string& folder,
+                                            bool save) {
   const std::wstring filter = commonDialogFilter(choice.filter);
   const std::wstring extension = wideFromUtf8(choice.defaultExtension);
   std::vector<wchar_t> name(32768, L'\0');
   const std::wstring initial = wideFromUtf8(choice.initialName);
+  const std::wstring start = startingFolder(folder);
   initial.copy(name.data(), std::min(initial.size(), name.size() - 1));
 
   OPENFILENAMEW dialog{};
@@ -55,7 +73,7 @@ std::optional<std::string> FileDialogs::run(const FileChoice& choice, bool save)
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = name.data();
   dialog.nMaxFile = static_cast<DWORD>(name.size());
-  dialog.lpstrInitialDir = lastFolder_.empty() ? nullptr : lastFolder_.c_str();
+  dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   dialog.lpfnHook = keepAboveViewer;
   // No read-only box; no entry in the recent documents; the process's current folder
@@ -67,23 +85,37 @@ std::optional<std::string> FileDialogs::run(const FileChoice& choice, bool save)
   if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) || name[0] == L'\0') {
     return std::nullopt;
   }
-  const std::wstring chosen(name.data());
-  lastFolder_ = folderOf(chosen);
-  return utf8FromWide(chosen);
+  return utf8FromWide(name.data());
 }
 
-std::optional<std::string> FileDialogs::chooseOpenFile(const FileChoice& choice) {
-  return run(choice, false);
+std::optional<std::string> FileDialogs::chooseOpenFile(const FileChoice& choice,
+                                                       const std::string& folder) {
+  return run(choice, folder, false);
 }
 
-std::optional<std::string> FileDialogs::chooseSaveFile(const FileChoice& choice) {
-  return run(choice, true);
+std::optional<std::string> FileDialogs::chooseSaveFile(const FileChoice& choice,
+                                                       const std::string& folder) {
+  return run(choice, folder, true);
+}
+
+int FileDialogs::boxAboveViewer(std::string_view text, std::string_view title, UINT type) {
+  // MB_TOPMOST alone is not enough: Wine ignores it for the box. The hook raises the box into
+  // the top-most band as it is activated, above the viewer, which is top-most as well.
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, raiseOnActivation, nullptr, GetCurrentThreadId());
+  const int answer = MessageBoxW(owner_, wideFromUtf8(text).c_str(), wideFromUtf8(title).c_str(),
+                                 type | MB_TOPMOST);
+  if (hook != nullptr) {
+    UnhookWindowsHookEx(hook);
+  }
+  return answer;
 }
 
 bool FileDialogs::askYesNo(std::string_view question) {
-  // Top-most as well, so that the viewer does not cover it.
-  return MessageBoxW(owner_, wideFromUtf8(question).c_str(), L"",
-                     MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST) == IDYES;
+  return boxAboveViewer(question, "", MB_YESNO | MB_ICONINFORMATION) == IDYES;
+}
+
+void FileDialogs::tell(std::string_view text, std::string_view title) {
+  boxAboveViewer(text, title, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace calveth

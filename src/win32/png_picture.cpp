@@ -5,9 +5,8 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
-
-#include "win32/gdi_canvas.h"
 
 namespace calveth {
 namespace {
@@ -48,7 +47,21 @@ class ComScope {
   HRESULT result_;
 };
 
-bool encodePng(const DibPicture& picture, std::string& pngBytes, std::string& error) {
+// The colour of a pixel in the layout.
+Rgb colourOf(PixelLayout layout, std::uint32_t pixel) {
+  if (layout == PixelLayout::Argb32) {
+    return {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+            static_cast<std::uint8_t>(pixel)};
+  }
+  std::uint8_t bytes[4];
+  std::memcpy(bytes, &pixel, sizeof bytes);
+  return {bytes[0], bytes[1], bytes[2]};
+}
+
+}  // namespace
+
+bool encodePng(const PixelRaster& picture, PixelLayout layout, std::string& pngBytes,
+               std::string& error) {
   const ComScope com;
   Com<IWICImagingFactory> factory;
   Com<IStream> stream;
@@ -61,12 +74,13 @@ bool encodePng(const DibPicture& picture, std::string& pngBytes, std::string& er
   const UINT stride = width * 3;
   std::vector<BYTE> rows(static_cast<std::size_t>(stride) * height);
   for (UINT y = 0; y < height; ++y) {
+    const std::uint32_t* row = picture.row(static_cast<int>(y));
     for (UINT x = 0; x < width; ++x) {
-      const std::uint32_t pixel = picture.pixels()[static_cast<std::size_t>(y) * width + x];
+      const Rgb colour = colourOf(layout, row[x]);
       BYTE* at = rows.data() + static_cast<std::size_t>(y) * stride + 3 * x;
-      at[0] = static_cast<BYTE>(pixel);
-      at[1] = static_cast<BYTE>(pixel >> 8);
-      at[2] = static_cast<BYTE>(pixel >> 16);
+      at[0] = colour.blue;
+      at[1] = colour.green;
+      at[2] = colour.red;
     }
   }
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
@@ -98,23 +112,6 @@ bool encodePng(const DibPicture& picture, std::string& pngBytes, std::string& er
     return false;
   }
   return true;
-}
-
-}  // namespace
-
-bool paintPng(WireViewer& viewer, int width, int height, int verticalDpi, std::string& pngBytes,
-              std::string& error) {
-  const DibPicture picture(width, height, RGB(0, 0, 0));
-  if (!picture.valid()) {
-    error = "no picture of that size can be made";
-    return false;
-  }
-  {
-    GdiCanvas canvas(picture.dc(), ClientSize{width, height}, verticalDpi);
-    viewer.open(canvas);
-    viewer.close();
-  }
-  return encodePng(picture, pngBytes, error);
 }
 
 }  // namespace calveth

@@ -1,16 +1,16 @@
-// PNG pictures of the viewer on Windows: painted through GDI into a picture in memory and
-// encoded by the system's PNG encoder (Windows Imaging Component); no Qt.
+// PNG bytes of a picture on Windows, encoded by the system's PNG encoder (Windows Imaging
+// Component): the viewer's pictures that calveth-cli.exe writes.
 #pragma once
 
 #include <string>
 
-#include "viewer/wire_viewer.h"
+#include "viewer/pixel_raster.h"
 
 namespace calveth {
 
-// Paints what the viewer shows (its last projection) into a width x height picture and gives
-// it as PNG bytes. False with `error` set when the picture cannot be made or encoded.
-bool paintPng(WireViewer& viewer, int width, int height, int verticalDpi, std::string& pngBytes,
-              std::string& error);
+// The picture (pixels in `layout`) as an RGB PNG file's bytes; false with `error` set when
+// the encoder fails.
+bool encodePng(const PixelRaster& picture, PixelLayout layout, std::string& bytes,
+               std::string& error);
 
 }  // namespace calveth

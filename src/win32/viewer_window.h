@@ -1,27 +1,29 @@
 // The "Wire Flame Viewer" window on Windows: a top-level window of its own beside the main
 // dialog, always on top, with a title bar but no system menu, so no close, minimise or
-// maximise box. 420 by 420 pixels outside, at the place it is opened at.
+// maximise box. 420 by 420 pixels outside at 100% (larger by the window's DPI scale), at the
+// place it is opened at, shown without taking the keyboard from the dialog.
 //
-// The viewer paints through GDI into a picture the window keeps; WM_PAINT shows that
-// picture, so the window never shows a blank area after being uncovered or moved.
+// The window keeps a copy of the session's picture in a DIB section and shows it scaled by
+// the DPI scale (StretchBlt), so it is the same picture at every scale and never blank after
+// being uncovered or moved. Keys pressed in it reach the dialog's message loop.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
-#include <memory>
+#include <string_view>
 
-#include "viewer/wire_viewer.h"
-#include "win32/gdi_canvas.h"
+#include "app/dialog_widgets.h"
 
 namespace calveth {
 
 class Win32ViewerWindow {
  public:
-  // Opens the window with its outer top-left corner at `place` and paints the viewer's last
-  // projection into it. `closedBySystem` runs when the window system asks the window to
-  // close (Alt+F4, the task bar): the owner then treats it as "&G".
-  Win32ViewerWindow(WireViewer& viewer, POINT place, std::function<void()> closedBySystem);
+  // Opens the window with its outer top-left corner at `place`. `closedBySystem` runs when
+  // the window system asks the window to close (Alt+F4, the task bar): the owner then
+  // treats it as "&G" and may destroy this object within the call.
+  Win32ViewerWindow(POINT place, std::function<void()> closedBySystem);
   ~Win32ViewerWindow();
   Win32ViewerWindow(const Win32ViewerWindow&) = delete;
   Win32ViewerWindow& operator=(const Win32ViewerWindow&) = delete;
@@ -31,16 +33,23 @@ class Win32ViewerWindow {
   // The outer top-left corner of the window's normal position (neither minimised nor
   // maximised): the place at which it opens next time.
   POINT normalOuterTopLeft() const;
+  // The session's 408 x 389 picture, copied and shown at once.
+  void showPicture(const ViewerPicture& picture);
+  void setTitle(std::string_view title);
+  // The window's DPI scale in percent (100 at 96 DPI).
+  int scalePercent() const;
 
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void showPicture();
+  void paint();
+  void fitToScale();
 
-  WireViewer& viewer_;
   std::function<void()> closedBySystem_;
   HWND window_ = nullptr;
-  std::unique_ptr<DibPicture> picture_;
-  std::unique_ptr<GdiCanvas> canvas_;
+  HDC pictureDc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+  std::uint32_t* pixels_ = nullptr;
 };
 
 }  // namespace calveth
