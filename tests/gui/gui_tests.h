@@ -6,5 +6,6 @@ namespace calveth::testing {
 int runMainDialogTests(int argc, char** argv);
 int runViewerWindowTests(int argc, char** argv);
 int runDesktopRunTests(int argc, char** argv);
+int runScenarioTests(int argc, char** argv);
 
 }  // namespace calveth::testing

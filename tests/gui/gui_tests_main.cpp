@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
       {"MainDialogTest", calveth::testing::runMainDialogTests},
       {"ViewerWindowTest", calveth::testing::runViewerWindowTests},
       {"DesktopRunTest", calveth::testing::runDesktopRunTests},
+      {"ScenarioTest", calveth::testing::runScenarioTests},
   };
   const auto found = argc > 1 ? classes.find(argv[1]) : classes.end();
   if (found == classes.end()) {
