@@ -7,7 +7,8 @@
 #   - a place the viewer was dragged to by its title bar comes back exactly;
 #   - "Open Base" pressed while the viewer overlaps the dialog opens its file dialog above
 #     the always-on-top viewer (_NET_CLIENT_LIST_STACKING, bottom to top);
-#   - the question box has no title text.
+#   - the question box has no title text;
+#   - the viewer opens without taking the keyboard, and the dialog's keys work in it.
 # Every wait polls with a bound; nothing sleeps a fixed time to let the program catch up.
 #
 #   tests/gui/window_manager_test.sh PROGRAM SAMPLES_DIR
@@ -122,6 +123,21 @@ close_viewer() {
 
 echo "viewer frame (x,y wxh) under openbox:"
 open_viewer_at "10,10 420x420" "first opening"
+
+# The viewer opens without taking the keyboard from the dialog, and after a click into the
+# viewer the dialog's keys still work there: Alt+G typed into the viewer closes it.
+main_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
+wait_for main_active || fail "opening the viewer took the keyboard from the dialog"
+viewer=$(client 'Wire Flame Viewer')
+xdotool mousemove 200 200 click 1
+viewer_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$viewer" ]; }
+if wait_for viewer_active; then
+  xdotool key alt+g
+  wait_for viewer_closed || fail "Alt+G in the viewer did not close it"
+  open_viewer_at "10,10 420x420" "reopened after a key in the viewer"
+else
+  fail "a click into the viewer did not activate it"
+fi
 for cycle in 1 2 3 4 5; do
   close_viewer "cycle $cycle"
   open_viewer_at "10,10 420x420" "reopened ($cycle)"
