@@ -15,8 +15,8 @@ namespace {
 
 void meshPairing(benchmark::State& state) {
   const testing::UnevenBase base = testing::unevenBase(
-      meshgen::headMesh(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))),
-      {0.05, 0.002, 0.006, 6, 7});
+      meshgen::closedLimbMesh(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))),
+      {0.05, 0.002, 0.006, 6, 7, true});
   auto analysed = newMeshStore();
   testing::loadBase(*analysed, base.mesh);
   auto scratch = std::make_unique<BaseScratch>();
