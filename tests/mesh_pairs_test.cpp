@@ -14,12 +14,14 @@
 #include "app/command_router.h"
 #include "meshgen/body_part.h"
 #include "morph/mirror_swap.h"
+#include "support/recording_canvas.h"
 #include "support/recording_host.h"
 #include "support/reference_mesh_pairs.h"
 #include "support/temp_dir.h"
 #include "support/uneven_base.h"
 #include "symmetry/open_base.h"
 #include "symmetry/pair_by_mesh.h"
+#include "viewer/paint_viewer.h"
 
 namespace calveth {
 namespace {
@@ -374,6 +376,64 @@ TEST(MeshPairingRouter, LeavesABaseWithoutKnownPairsAsItWas) {
   EXPECT_EQ(routed.router->session().base, BaseState::WithoutMirror);
   EXPECT_TRUE(routed.router->isEnabled(ControlId::ReflectedBase));
 }
+
+// Mesh pairs in the viewer: their own cyan crosses and legend line, counted apart from the
+// tolerance pairs; with none, the picture is drawn call for call as before.
+struct PaintCase {
+  const char* name;
+  std::vector<int> meshPaired;  // vertices flagged, all of which also have an AutoPartner
+  const char* autoLegend;
+  const char* meshLegend;  // nullptr: no legend line, no cyan pen
+};
+
+void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.name; }
+
+class MeshPairsPainted : public ::testing::TestWithParam<PaintCase> {};
+
+TEST_P(MeshPairsPainted, GetTheirOwnColourOnlyWhenThereAreAny) {
+  const PaintCase& c = GetParam();
+  auto store = newMeshStore();
+  store->baseVertexCount = 6;
+  for (int i = 0; i < 6; ++i) {
+    store->MirrorMap[static_cast<std::size_t>(i)] = 5 - i;
+    store->AutoPartner[static_cast<std::size_t>(i)] = i < 4 ? 5 - i : 0;  // 0..3 not exact
+  }
+  auto unflagged = newMeshStore();
+  *unflagged = *store;
+  for (int v : c.meshPaired) {
+    store->MeshPairedFlags[static_cast<std::size_t>(v)] = 1;
+  }
+  auto screen = std::make_unique<ScreenData>();
+  screen->viewVertexCount = 6;
+  testing::RecordingCanvas canvas;
+  paintViewer(*screen, *store, &canvas);
+  testing::RecordingCanvas plain;
+  paintViewer(*screen, *unflagged, &plain);
+
+  const auto texts = canvas.calls("text ");
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      std::string("text 260,380 \"+ AUTO DETECTION : ") + c.autoLegend + "     \""),
+            texts.end());
+  const auto cyanPens = canvas.calls("createPen solid 1 0,255,255");
+  if (c.meshLegend == nullptr) {
+    EXPECT_EQ(canvas.calls(), plain.calls()) << "drawn otherwise than without the stage";
+    return;
+  }
+  EXPECT_EQ(cyanPens.size(), 1u);
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      std::string("text 0,367 \"+ MESH PAIRING : ") + c.meshLegend + "     \""),
+            texts.end());
+  EXPECT_EQ(canvas.calls("lineTo").size(), plain.calls("lineTo").size())
+      << "a mesh pair has one cross, in place of its tolerance cross";
+  EXPECT_EQ(canvas.calls("releasePen").size(), plain.calls("releasePen").size() + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Viewer, MeshPairsPainted,
+    ::testing::Values(PaintCase{"no_mesh_pairs", {}, "00004", nullptr},
+                      PaintCase{"one_pair_by_the_mesh", {1, 2}, "00002", "00002"},
+                      PaintCase{"all_by_the_mesh", {0, 1, 2, 3}, "00000", "00004"}),
+    [](const ::testing::TestParamInfo<PaintCase>& info) { return info.param.name; });
 
 struct StepCase {
   const char* name;
