@@ -140,13 +140,15 @@ class MeshPairing {
   }
   bool inRing(int v, int x) const { return std::binary_search(ringBegin(v), ringEnd(v), x); }
 
-  int nextStamp() {
-    if (s_.stamp == 0x7fffffff) {  // a run of this many tests starts the stamps again
+  int nextStamp() { return ++s_.stamp; }
+
+  // Starts the stamps again before they could run out; a decision takes two of them.
+  void renewStampsIfNeeded() {
+    if (s_.stamp > 0x7ffffff0) {
       std::fill_n(s_.knownMark.begin(), count_, 0);
       std::fill_n(s_.ringMark.begin(), count_, 0);
       s_.stamp = 0;
     }
-    return ++s_.stamp;
   }
 
   // The only candidate of the open vertex v, or -1 when it has none, several, or one that the
@@ -155,6 +157,7 @@ class MeshPairing {
     if (ringSize(v) > kMaxRing) {
       return -1;
     }
+    renewStampsIfNeeded();
     // K(v), each partner once, and the vertex of K(v) with the smallest ring.
     const int known = nextStamp();
     knownList_.clear();
