@@ -18,7 +18,8 @@ namespace {
 
 constexpr int kVertices = 40000;
 
-using Command = void (*)(MeshStore&, Host&, ViewerPort&);
+// A generating command: true when it filled the WorkTarget.
+using Command = bool (*)(MeshStore&, Host&, ViewerPort&);
 
 struct Loaded {
   std::unique_ptr<MeshStore> store = std::make_unique<MeshStore>();

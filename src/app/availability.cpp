@@ -54,6 +54,8 @@ Decided decidedBy(SessionStep step) {
       return {{}, {ControlId::ReflectedBase}};
     case SessionStep::BaseRefused:
     case SessionStep::BaseSamePointHit:
+    case SessionStep::MeshPairingOffered:
+    case SessionStep::MeshPaired:
       break;
   }
   return {};
@@ -69,6 +71,7 @@ SessionState nextState(SessionState state, SessionStep step) {
       state.base = BaseState::Chosen;
       state.mt = MtState::None;
       state.generated = false;
+      state.meshPairingOffered = false;
       break;
     case SessionStep::BaseRefused:
       state.base = BaseState::Refused;
@@ -114,6 +117,12 @@ SessionState nextState(SessionState state, SessionStep step) {
       break;
     case SessionStep::VertexOnlySwitched:
       state.vertexOnly = !state.vertexOnly;
+      break;
+    case SessionStep::MeshPairingOffered:
+      state.meshPairingOffered = true;
+      break;
+    case SessionStep::MeshPaired:
+      state.meshPairingOffered = false;
       break;
   }
   return state;

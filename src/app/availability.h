@@ -63,6 +63,9 @@ struct SessionState {
   bool generated = false;
   bool reflectedOn = false;  // the "R" switch is pressed in (it keeps that look when disabled)
   bool vertexOnly = true;    // "vertex only (for MT)" is checked
+  // The analysed base has faces and some vertex without a partner or with several: "Pair the
+  // rest by the mesh" can run. Running it, or choosing another base, takes it away.
+  bool meshPairingOffered = false;
 };
 
 // The steps by which a session moves on: a command's step on the way or its outcome, or a
@@ -85,12 +88,17 @@ enum class SessionStep {
   ReflectedWithdrawn,
   VertexOnlySwitched,  // the click flips the switch before the command sees it
   VertexOnlyKept,      // the MT has no face lines to copy: the switch goes back to checked
+  MeshPairingOffered,  // the analysis left something for pairing by the mesh
+  MeshPaired,          // pairing by the mesh ran (a base it made usable then steps BaseUsable)
 };
 
 SessionState nextState(SessionState state, SessionStep step);
 
 bool isEnabledIn(const SessionState& state, ControlId control);
 bool isCheckedIn(const SessionState& state, ControlId control);
+
+// "Pair the rest by the mesh", which is no control of the dialog (the viewer's menu offers it).
+inline bool meshPairingAvailableIn(const SessionState& state) { return state.meshPairingOffered; }
 
 struct ControlChange {
   ControlId control;

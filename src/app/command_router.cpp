@@ -6,6 +6,7 @@
 #include "morph/reset_melt.h"
 #include "morph/save_mt.h"
 #include "ports/command_steps.h"
+#include "symmetry/pair_by_mesh.h"
 #include "viewer/reflected_base.h"
 
 namespace calveth {
@@ -111,6 +112,10 @@ bool CommandRouter::press(ControlId control) {
       if (outcome != BaseOutcome::Cancelled) {
         step(stepOf(outcome));
       }
+      if (outcome != BaseOutcome::Cancelled && outcome != BaseOutcome::Refused &&
+          meshPairingApplies(store_)) {
+        step(SessionStep::MeshPairingOffered);
+      }
       return true;
     }
     case ControlId::OpenMt:
@@ -154,6 +159,18 @@ bool CommandRouter::press(ControlId control) {
     default:
       return false;  // "&G", the slider and "e&Xit" belong to the front end
   }
+}
+
+bool CommandRouter::pairByMesh() {
+  if (!canPairByMesh()) {
+    return false;
+  }
+  const MeshPairingOutcome outcome = PairByMesh(store_, scratch_->meshPairs, host_, viewer_);
+  step(SessionStep::MeshPaired);
+  if (outcome.base == BaseOutcome::Usable && state_.base != BaseState::Usable) {
+    step(SessionStep::BaseUsable);
+  }
+  return true;
 }
 
 }  // namespace calveth

@@ -36,6 +36,13 @@ class CommandRouter {
   // command of the router.
   bool press(ControlId control);
 
+  // "Pair the rest by the mesh" on the analysed base, when it is offered (the base has faces
+  // and some vertex without a partner or with several): the status line, the viewer and the
+  // session move on as after "Open Base", a base it made usable as a usable one. Returns false,
+  // and does nothing, when it is not offered.
+  bool pairByMesh();
+  bool canPairByMesh() const { return meshPairingAvailableIn(state_); }
+
   bool isEnabled(ControlId control) const { return isEnabledIn(state_, control); }
   bool isChecked(ControlId control) const { return isCheckedIn(state_, control); }
   const SessionState& session() const { return state_; }

@@ -16,7 +16,7 @@ std::optional<AnalyzeOptions> analyzeOptions(const ParsedArguments& arguments,
     return std::nullopt;
   }
   return AnalyzeOptions{*arguments.last(Slot::Base), arguments.autoDetect(),
-                        arguments.last(Slot::Map)};
+                        arguments.last(Slot::Map), arguments.has(Slot::PairByMesh)};
 }
 
 int analyze(const AnalyzeOptions& options, const CliStreams& streams) {
@@ -26,12 +26,18 @@ int analyze(const AnalyzeOptions& options, const CliStreams& streams) {
   run.host().answerQuestion(options.autoDetect);
   run.host().answerOpenFile(options.base);
   run.press(ControlId::OpenBase);
+  if (options.pairByMesh) {
+    run.pairByMesh();
+  }
   if (options.mapFile) {
     std::string error;
-    if (!replaceFileContents(*options.mapFile, mirrorMapTable(*store), error)) {
+    if (!replaceFileContents(*options.mapFile, mirrorMapTable(*store, options.pairByMesh), error)) {
       streams.err << "error: " << error << '\n';
       return kExitFailed;
     }
+  }
+  if (options.pairByMesh) {
+    return exitStatus(run.allOk());
   }
   // "Processing..." comes first: the last text is the result.
   return exitStatus(run.host().lastStatus().starts_with("OK"));

@@ -28,11 +28,13 @@ int optionsThenRun(const ParsedArguments& arguments, const CliStreams& streams) 
 // The table of the commands: each argument once, in the order of its synopsis line(s).
 
 constexpr CliArgument kAutoAnswer{"--auto", "yes|no", ValueKind::YesNo, Slot::Auto};
+constexpr CliArgument kPairByMesh{"--pair-by-mesh", "", ValueKind::None, Slot::PairByMesh};
 
 constexpr CliArgument kAnalyzeArguments[] = {
     {"", "BASE", ValueKind::FileName, Slot::Base, Presence::Required},
     kAutoAnswer,
     {"--map", "FILE", ValueKind::FileName, Slot::Map},
+    kPairByMesh,
 };
 
 // Two synopsis lines: one MT into a file or a folder, and the batch into a folder.
@@ -46,6 +48,7 @@ constexpr CliArgument kOperationArguments[] = {
     {"--out-dir", "DIR", ValueKind::Value, Slot::OutFolder, Presence::EitherOr},
     {"--with-faces", "", ValueKind::None, Slot::WithFaces},
     kAutoAnswer,
+    kPairByMesh,
     {"", "MT1 MT2 ...", ValueKind::FileName, Slot::Mt, Presence::Required, kBatch, true},
 };
 
@@ -54,6 +57,7 @@ constexpr CliArgument kRenderArguments[] = {
     {"--mt", "MT", ValueKind::FileName, Slot::Mt},
     {"--op", "OP", ValueKind::Operation, Slot::Operation},
     kAutoAnswer,
+    kPairByMesh,
     {"--angle", "RAD", ValueKind::Radians, Slot::Angle},
     {"-o", "FILE", ValueKind::FileName, Slot::Output, Presence::Required},
 };
@@ -64,14 +68,19 @@ constexpr const char* kRenderHelp =
     "Open BASE (and MT, and run OP, when given) as the commands above do and write\n"
     "the picture that the viewer window then shows (408 x 389 pixels) to FILE: an SVG\n"
     "document (FILE ending .svg) or a PNG image (.png). --angle turns the view about\n"
-    "the vertical axis. The status text after each command is printed.\n";
+    "the vertical axis. --pair-by-mesh pairs the base's remaining vertices by its\n"
+    "faces, as for analyze. The status text after each command is printed.\n";
 
 constexpr CliCommand kCommands[] = {
     {"analyze", kAnalyzeArguments, 1, "--",
      "Open the base body part BASE (an OBJ file) and find every vertex's mirror partner\n"
      "across X = 0. --auto answers the question whether to pair the remaining vertices\n"
-     "within a growing tolerance (default yes). --map writes the mirror map as a\n"
-     "tab-separated table: vertex, partner (-1 none, -2 several), paired, auto_partner.\n"
+     "within a growing tolerance (default yes). --pair-by-mesh then pairs the vertices\n"
+     "still without a partner (or with several) from the faces around them, and prints\n"
+     "\"OK: Mesh pairing P=pairs U=unpaired\"; the base's result is then the one the\n"
+     "pairing leaves. --map writes the mirror map as a tab-separated table: vertex,\n"
+     "partner (-1 none, -2 several), paired, auto_partner, and with --pair-by-mesh how\n"
+     "(exact, tolerance, mesh, duplicate or none).\n"
      "Every status text is printed; the last line is the result.\n",
      false, "", optionsThenRun<AnalyzeOptions, analyzeOptions, analyze>},
     {"OP", kOperationArguments, 2, "-",
@@ -80,6 +89,7 @@ constexpr CliCommand kCommands[] = {
      true,
      "--with-faces also copies the MT's vt, vn, f and usemtl lines (an MT without\n"
      "them gives \"NO! Your MT is not included Face.\" and a vertex-only file).\n"
+     "--pair-by-mesh pairs the base's remaining vertices by its faces, as for analyze.\n"
      "The status text after each command is printed. An error ends the work on that\n"
      "MT (a batch goes on with the next); an error opening the base ends everything.\n"
      "Existing output files are replaced without asking, but not one that is\n"

@@ -21,7 +21,19 @@ namespace calveth {
 
 // What a value is for. Several arguments may fill one slot (--mt MT and the batch's MT
 // files); the values keep the order of the words.
-enum class Slot { Base, Mt, Output, OutFolder, Map, Auto, Angle, Operation, WithFaces, Count };
+enum class Slot {
+  Base,
+  Mt,
+  Output,
+  OutFolder,
+  Map,
+  Auto,
+  Angle,
+  Operation,
+  WithFaces,
+  PairByMesh,
+  Count
+};
 
 // What an option takes after it, and so which values it accepts and what a usage error says.
 enum class ValueKind {

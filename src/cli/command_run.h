@@ -34,12 +34,22 @@ class CommandRun {
   // The status text after the command (printed), or nothing when it showed none.
   std::optional<std::string> press(ControlId control);
 
+  // Pairing by the mesh after "Open Base", when the base was analysed: the router's stage
+  // when it offers it, else (nothing to pair, no faces) the same "OK:" line with no pairs.
+  // A base that the stage leaves usable counts as "OK" from then on, whatever its own text
+  // said. Nothing after a refused base. Returns the printed text.
+  std::optional<std::string> pairByMesh();
+
  private:
+  void print(const std::string& status, bool printed);
+
+  MeshStore& store_;
   std::ostream& out_;
   StatusLines lines_;
   CliHost host_;
   CommandRouter router_;
   bool allOk_ = true;
+  bool allOkBeforeBase_ = true;  // allOk_ before the last "Open Base"
 };
 
 inline bool isError(const std::optional<std::string>& status) {

@@ -43,6 +43,7 @@ std::optional<OperationOptions> operationOptions(const ParsedArguments& argument
   options.outFolder = arguments.last(Slot::OutFolder);
   options.withFaces = arguments.has(Slot::WithFaces);
   options.autoDetect = arguments.autoDetect();
+  options.pairByMesh = arguments.has(Slot::PairByMesh);
   // "--base ''" names no base either.
   if (options.base.empty()) {
     problem = arguments.command + " needs --base BASE";
@@ -68,6 +69,9 @@ int runOperation(const OperationOptions& options, const CliStreams& streams) {
   host.answerOpenFile(options.base);
   if (isError(run.press(ControlId::OpenBase))) {
     return kExitFailed;
+  }
+  if (options.pairByMesh) {
+    run.pairByMesh();
   }
   const std::size_t total = options.mts.size();
   for (std::size_t k = 0; k < total; ++k) {

@@ -1,10 +1,13 @@
 // The generating commands on the command line, one MT or a batch of them:
 //
 //   calveth-cli OP --base BASE --mt MT (-o OUT | --out-dir DIR) [--with-faces] [--auto yes|no]
-//   calveth-cli OP --base BASE --out-dir DIR [--with-faces] [--auto yes|no] MT1 MT2 ...
+//                  [--pair-by-mesh]
+//   calveth-cli OP --base BASE --out-dir DIR [--with-faces] [--auto yes|no] [--pair-by-mesh]
+//                  MT1 MT2 ...
 //
 // Runs "Open Base" once, then for each MT "&Open MT", the command and "&Save MT" through the
-// same router as the dialog, answering its file choices from the arguments. The status text
+// same router as the dialog, answering its file choices from the arguments (with
+// --pair-by-mesh, pairing by the mesh right after "Open Base"). The status text
 // after each command is a line on standard output; the path of each saved file goes to the
 // error stream.
 #pragma once
@@ -26,6 +29,7 @@ struct OperationOptions {
   std::optional<std::string> outFolder;
   bool withFaces = false;
   bool autoDetect = true;
+  bool pairByMesh = false;
 };
 
 // The options of the words read for an operation (the command's name is the operation's);

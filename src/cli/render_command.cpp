@@ -74,6 +74,7 @@ std::optional<RenderOptions> renderOptions(const ParsedArguments& arguments, std
     options.operation = operationByName(*name);
   }
   options.autoDetect = arguments.autoDetect();
+  options.pairByMesh = arguments.has(Slot::PairByMesh);
   if (const auto angle = arguments.last(Slot::Angle)) {
     options.angle = finiteNumber(*angle).value_or(0.0);  // read as a finite number already
   }
@@ -101,6 +102,9 @@ int render(const RenderOptions& options, const CliStreams& streams) {
   run.host().answerOpenFile(options.base);
   // An error ends the sequence, as it ends the work on an MT in the other commands.
   bool goOn = !isError(run.press(ControlId::OpenBase));
+  if (goOn && options.pairByMesh) {
+    run.pairByMesh();
+  }
   if (goOn && options.mt) {
     run.host().answerOpenFile(*options.mt);
     goOn = !isError(run.press(ControlId::OpenMt));

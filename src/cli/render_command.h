@@ -23,7 +23,8 @@ struct RenderOptions {
   std::optional<std::string> mt;
   std::optional<ControlId> operation;
   bool autoDetect = true;
-  double angle = 0.0;  // radians, handed to every projection
+  double angle = 0.0;       // radians, handed to every projection
+  bool pairByMesh = false;  // pairing by the mesh right after "Open Base"
   std::string output;
   PictureFormat format = PictureFormat::Svg;
 };

@@ -79,6 +79,10 @@ struct MeshStore : ZeroedBySystem {
   // Partner found by tolerance auto detection, for both vertices of a pair; 0 = none
   // (a pair with vertex 0 therefore also reads 0).
   VertexIndexArray AutoPartner;
+  // 1 = the vertex was paired from the faces around it (symmetry/mesh_pairs.h), after the
+  // exact and tolerance passes; such a pair is also in MirrorMap, PairedFlags and AutoPartner
+  // like a tolerance pair. The exact pass resets it with the rest of the map.
+  VertexIndexArray MeshPairedFlags;
 
   // MorphTarget as read, DeltaArrays (MT minus base), WorkTarget (the generated MT).
   VertexArray MtX;
@@ -96,8 +100,10 @@ struct MeshStore : ZeroedBySystem {
   int faceCount = 0;
   bool halfBase = false;          // the base file holds a line beginning "#HALF"
   bool mirrorIncomplete = false;  // after the analysis some base vertex has no partner
-  bool duplicateHit = false;      // the exact pass found a vertex with two or more partners
-  int vTokenCount = 0;            // numbers converted from the last "v" line parsed (0 to 3)
+  // The exact pass found a vertex with two or more partners; pairing by the mesh clears it
+  // once no MirrorMap entry is kDuplicatePartner any more.
+  bool duplicateHit = false;
+  int vTokenCount = 0;  // numbers converted from the last "v" line parsed (0 to 3)
   double viewAngle = 0.0;
   bool mtHasFaceLines = false;  // the MT file holds a line beginning "vt" or "f"
   double mtXSum = 0.0;          // sum of the MT's X coordinates: its side, for a half MT

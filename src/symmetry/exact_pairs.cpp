@@ -59,6 +59,7 @@ int findExactPartners(MeshStore& store, MirrorIndex& index, PairingProgress& pro
     store.DeltaX[i] = 0.0;
     store.MirrorMap[i] = kNoPartner;
     store.PairedFlags[i] = 0;
+    store.MeshPairedFlags[i] = 0;
     const std::size_t slot =
         findSlot(store, index, -store.BaseX[i], store.BaseY[i], store.BaseZ[i]);
     if (index.slotFirst[slot] < 0) {

@@ -13,14 +13,17 @@
 #include "ports/host.h"
 #include "ports/viewer_port.h"
 #include "store/mesh_store.h"
+#include "symmetry/mesh_pairs.h"
 #include "symmetry/mirror_index.h"
 
 namespace calveth {
 
-// Work space of "Open Base" beside the store, fixed-capacity like it (several megabytes).
+// Work space of "Open Base" and of pairing by the mesh beside the store, fixed-capacity like
+// it (several megabytes).
 struct BaseScratch : ZeroedBySystem {
   BaseReadBuffer staging;
   MirrorIndex index;
+  MeshPairScratch meshPairs;
 };
 
 inline constexpr const char* kAutoDetectQuestion =

@@ -15,6 +15,7 @@ constexpr Rgb kGreen{0, 255, 0};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kYellow{255, 255, 0};
 constexpr Rgb kAxisLabelBlue{100, 100, 255};
+constexpr Rgb kCyan{0, 255, 255};
 
 constexpr int kThinnest = 0;
 constexpr int kOnePixel = 1;
@@ -35,6 +36,10 @@ constexpr int kAutoLegendX = 260;
 constexpr const char* kDuplicateLegend = "+ DUPLICATE : %05d     ";
 constexpr const char* kUnpairedLegend = "+ NOT SYMMETRY : %05d     ";
 constexpr const char* kAutoLegend = "+ AUTO DETECTION : %05d     ";
+// Pairs made by the mesh get their own colour and a legend line above the others, drawn only
+// when there are such pairs, so that a base analysed without that stage looks as before.
+constexpr const char* kMeshLegend = "+ MESH PAIRING : %05d     ";
+constexpr int kMeshLegendRow = 367;
 constexpr std::string_view kAllGreenBanner =
     "                         BASE OBJECT IS *ALL GREEN*                       ";
 
@@ -66,11 +71,12 @@ int crosses(Canvas& canvas, const ScreenData& screen, int count, Marked marked) 
   return found;
 }
 
-void legendText(Canvas& canvas, Rgb background, int x, const char* format, int count) {
+void legendText(Canvas& canvas, Rgb background, int x, const char* format, int count,
+                int row = kLegendRow) {
   char text[64];
   const int length = std::snprintf(text, sizeof text, format, count);
   canvas.setBackgroundColor(background);
-  canvas.textOut(x, kLegendRow, std::string_view(text, static_cast<std::size_t>(length)));
+  canvas.textOut(x, row, std::string_view(text, static_cast<std::size_t>(length)));
 }
 
 }  // namespace
@@ -110,10 +116,21 @@ void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* surfa
     canvas.setPixel(pixelOf(screen.ViewX[i]), pixelOf(screen.ViewY[i]), kGreen);
   }
 
+  const auto byMesh = [&](int i) { return store.MeshPairedFlags[i] == 1; };
+  const int meshPaired = static_cast<int>(std::count_if(store.MeshPairedFlags.begin(),
+                                                        store.MeshPairedFlags.begin() + markedCount,
+                                                        [](int flag) { return flag == 1; }));
+
   // A vertex paired with vertex 0 reads 0 here like an unpaired one, so it gets no cross.
   canvas.selectPen(pens.green);
-  const int autoPaired =
-      crosses(canvas, screen, markedCount, [&](int i) { return store.AutoPartner[i] != 0; });
+  const int autoPaired = crosses(canvas, screen, markedCount,
+                                 [&](int i) { return store.AutoPartner[i] != 0 && !byMesh(i); });
+  const PenHandle meshPen =
+      meshPaired > 0 ? canvas.createPen(PenStyle::Solid, kOnePixel, kCyan) : PenHandle{};
+  if (meshPaired > 0) {
+    canvas.selectPen(meshPen);
+    crosses(canvas, screen, markedCount, byMesh);
+  }
   canvas.selectPen(pens.red);
   const int unpaired =
       crosses(canvas, screen, markedCount, [&](int i) { return store.MirrorMap[i] == kNoPartner; });
@@ -132,6 +149,9 @@ void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* surfa
   legendText(canvas, kYellow, kDuplicateLegendX, kDuplicateLegend, duplicates);
   legendText(canvas, kRed, kUnpairedLegendX, kUnpairedLegend, unpaired);
   legendText(canvas, kGreen, kAutoLegendX, kAutoLegend, autoPaired);
+  if (meshPaired > 0) {
+    legendText(canvas, kCyan, kDuplicateLegendX, kMeshLegend, meshPaired, kMeshLegendRow);
+  }
   // Large bases never get the banner, whatever their symmetry.
   if (unpaired + duplicates == 0 && store.baseVertexCount > 0 &&
       store.baseVertexCount < kAllGreenVertexLimit) {
@@ -151,6 +171,9 @@ void paintViewer(const ScreenData& screen, const MeshStore& store, Canvas* surfa
   canvas.selectPen(surfacePen);
   for (PenHandle pen : {pens.darkGrey, pens.grey, pens.red, pens.yellowDotted, pens.green}) {
     canvas.releasePen(pen);
+  }
+  if (meshPaired > 0) {
+    canvas.releasePen(meshPen);
   }
   canvas.endPaint();
 }

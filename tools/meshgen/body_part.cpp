@@ -143,6 +143,29 @@ Mesh limbMesh(int rings, int segments) {
   return mesh;
 }
 
+Mesh closedLimbMesh(int rings, int segments) {
+  Mesh mesh = limbMesh(rings, segments);
+  const int bottom = static_cast<int>(mesh.vertices.size());
+  const int top = bottom + 1;
+  const int lastRing = (rings - 1) * segments;
+  mesh.vertices.push_back({0.0, 0.19, 0.0});
+  mesh.vertices.push_back({0.0, 0.51, 0.0});
+  mesh.normals.push_back({0.0, -1.0, 0.0});
+  mesh.normals.push_back({0.0, 1.0, 0.0});
+  const int capUv = static_cast<int>(mesh.uvs.size());
+  mesh.uvs.push_back({0.5, 0.5});
+  for (int k = 0; k < segments; ++k) {
+    const int next = (k + 1) % segments;
+    mesh.faceVertices.push_back({bottom, next, k});
+    mesh.faceVertices.push_back({top, lastRing + k, lastRing + next});
+    for (int cap = 0; cap < 2; ++cap) {
+      mesh.faceUvs.push_back({capUv, capUv, capUv});
+      mesh.faceMaterials.push_back("Skin");
+    }
+  }
+  return mesh;
+}
+
 Mesh handsMesh(int rings, int segments) {
   const Mesh tube = limbMesh(rings, segments);
   Mesh mesh;

@@ -29,6 +29,10 @@ Mesh headMesh(int rings, int segments);
 // A limb: an open tube along Y with a bulge, segments even and >= 4. Vertices: rings * segments.
 Mesh limbMesh(int rings, int segments);
 
+// A limb closed at both ends: the tube of limbMesh with one vertex on its axis (X = 0) beyond
+// each end ring, joined to that ring by a fan of triangles. Vertices: rings * segments + 2.
+Mesh closedLimbMesh(int rings, int segments);
+
 // Two hands in one mesh, as a body part that holds both sides: the left hand (X > 0) first,
 // then the right hand, its exact mirror image. Each hand is a flattened tube reaching out
 // along X. Vertices: 2 * rings * segments.
