@@ -214,6 +214,35 @@ TEST(DialogSession, ProgressIsHeldToItsRange) {
   EXPECT_EQ(s.widgets.progressPosition, 4);
 }
 
+// The viewer's menu: pairing by the mesh while the analysis left vertices unpaired, and the
+// four views.
+TEST(DialogSession, ViewerMenuPairsByTheMeshAndTurnsTheView) {
+  Session s;
+  s.widgets.answer = false;  // no tolerance passes: the six moved vertices and their mirrors
+  s.widgets.files.push_back(std::string(CALVETH_SAMPLES_DIR) + "/head_base_near.obj");
+  s.session.press(ControlId::OpenBase);
+  ASSERT_EQ(s.widgets.status, "OK:Symmetry(2998/3010) LVL=0");
+  const auto pairing = [&] { return s.session.viewerMenu().front(); };
+  ASSERT_EQ(pairing().caption, "Pair the rest by the mesh");
+  ASSERT_TRUE(pairing().enabled);
+  s.session.chooseFromViewerMenu(ViewerMenuEntry::PairByMesh);
+  EXPECT_TRUE(s.widgets.status.starts_with("OK: Mesh pairing P=")) << s.widgets.status;
+  EXPECT_FALSE(pairing().enabled);
+  const struct {
+    ViewerMenuEntry entry;
+    double angle;
+  } views[] = {{ViewerMenuEntry::Left, -std::numbers::pi / 2},
+               {ViewerMenuEntry::Back, std::numbers::pi},
+               {ViewerMenuEntry::Right, std::numbers::pi / 2},
+               {ViewerMenuEntry::Front, 0.0}};
+  for (const auto& view : views) {
+    s.session.chooseFromViewerMenu(view.entry);
+    EXPECT_DOUBLE_EQ(s.store->viewAngle, view.angle);
+  }
+  s.session.viewerDragged(90);
+  EXPECT_DOUBLE_EQ(s.store->viewAngle, std::numbers::pi / 2);
+}
+
 TEST(DialogSession, FolderOfAPath) {
   EXPECT_EQ(folderOf("/home/me/head.obj"), "/home/me");
   EXPECT_EQ(folderOf("/head.obj"), "/");

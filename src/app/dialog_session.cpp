@@ -251,6 +251,45 @@ void DialogSession::turnViewTo(double radians) {
   showing_->turn(radians);
 }
 
+void DialogSession::viewerDragged(int pixels) {
+  turnViewTo(store_.viewAngle + pixels * kViewTurnPerPixel);
+}
+
+std::vector<ViewerMenuItem> DialogSession::viewerMenu() const {
+  return {{ViewerMenuEntry::PairByMesh, "Pair the rest by the mesh", router_->canPairByMesh()},
+          {ViewerMenuEntry::Front, "Front", true},
+          {ViewerMenuEntry::Left, "Left", true},
+          {ViewerMenuEntry::Right, "Right", true},
+          {ViewerMenuEntry::Back, "Back", true}};
+}
+
+// The view from the figure's left looks at its +X side: turned by -90 degrees, as the
+// projection turns +Z towards +X.
+void DialogSession::chooseFromViewerMenu(ViewerMenuEntry entry) {
+  constexpr double kQuarter = 3.14159265358979323846 / 2;
+  switch (entry) {
+    case ViewerMenuEntry::PairByMesh:
+      if (router_->canPairByMesh()) {
+        host_->beginCommand();
+        router_->pairByMesh();
+        endCommand();
+      }
+      return;
+    case ViewerMenuEntry::Front:
+      turnViewTo(0.0);
+      return;
+    case ViewerMenuEntry::Left:
+      turnViewTo(-kQuarter);
+      return;
+    case ViewerMenuEntry::Right:
+      turnViewTo(kQuarter);
+      return;
+    case ViewerMenuEntry::Back:
+      turnViewTo(2 * kQuarter);
+      return;
+  }
+}
+
 void DialogSession::viewerClosed(ViewerPlace place) {
   if (!viewerOpen_) {
     return;

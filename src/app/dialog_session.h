@@ -34,8 +34,18 @@ enum class KeyAnswer {
   PassOn,  // the platform's own handling goes on
 };
 
-// The view turns by this much for each arrow key in the viewer (15 degrees).
+// The view turns by this much for each arrow key in the viewer (15 degrees), and by this much
+// for each pixel of a horizontal drag in it (a degree).
 inline constexpr double kViewTurnStep = 3.14159265358979323846 / 12.0;
+inline constexpr double kViewTurnPerPixel = 3.14159265358979323846 / 180.0;
+
+// The viewer's context menu (a right click, Shift+F10 or the menu key).
+enum class ViewerMenuEntry { PairByMesh, Front, Left, Right, Back };
+struct ViewerMenuItem {
+  ViewerMenuEntry entry;
+  std::string_view caption;
+  bool enabled;
+};
 
 class DialogSession {
  public:
@@ -63,6 +73,12 @@ class DialogSession {
   void viewerClosed(ViewerPlace place);
   // The view turned to `radians` (a drag in the viewer, a menu entry); repainted at once.
   void turnViewTo(double radians);
+  // A horizontal drag of `pixels` in the viewer (to the right: positive) turns the view.
+  void viewerDragged(int pixels);
+  // The viewer's menu in its order, each entry with whether it can be chosen now.
+  std::vector<ViewerMenuItem> viewerMenu() const;
+  // An entry of the viewer's menu chosen; nothing when it cannot be chosen now.
+  void chooseFromViewerMenu(ViewerMenuEntry entry);
 
   const CommandRouter& router() const { return *router_; }
   bool isEnabled(ControlId control) const;

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -287,6 +288,19 @@ bool MainDialog::showViewer(ViewerPlace place) {
     viewerWindow_.release()->deleteLater();
     session_->viewerClosed({place.x(), place.y()});
   });
+  connect(viewerWindow_.get(), &ViewerWindow::menuRequested, this, [this](QPoint place) {
+    QMenu menu(viewerWindow_.get());
+    for (const ViewerMenuItem& item : session_->viewerMenu()) {
+      QAction* action = menu.addAction(qtText(item.caption));
+      action->setEnabled(item.enabled);
+      action->setData(static_cast<int>(item.entry));
+    }
+    if (const QAction* chosen = menu.exec(place)) {
+      session_->chooseFromViewerMenu(static_cast<ViewerMenuEntry>(chosen->data().toInt()));
+    }
+  });
+  connect(viewerWindow_.get(), &ViewerWindow::dragged, this,
+          [this](int pixels) { session_->viewerDragged(pixels); });
   return true;
 }
 

@@ -1,6 +1,9 @@
 #include "qt/viewer_window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
@@ -132,6 +135,32 @@ void ViewerWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   if (!closingByToggle_) {
     emit closedByWindowSystem();
+  }
+}
+
+void ViewerWindow::contextMenuEvent(QContextMenuEvent* event) {
+  emit menuRequested(event->globalPos());
+}
+
+// The menu key comes as a context-menu event; Shift+F10 is asked for here.
+void ViewerWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    emit menuRequested(mapToGlobal(QPoint(width() / 2, height() / 2)));
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void ViewerWindow::mousePressEvent(QMouseEvent* event) {
+  dragX_ = event->position().toPoint().x();
+  QWidget::mousePressEvent(event);
+}
+
+void ViewerWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton) {
+    const int x = event->position().toPoint().x();
+    emit dragged(x - dragX_);
+    dragX_ = x;
   }
 }
 

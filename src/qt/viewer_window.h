@@ -43,10 +43,19 @@ class ViewerWindow final : public QWidget {
  signals:
   // The window system closed the window (a key or a menu of the window manager).
   void closedByWindowSystem();
+  // The user asked for the viewer's menu (a right click, Shift+F10 or the menu key), to show at
+  // `place` on the screen.
+  void menuRequested(QPoint place);
+  // A horizontal drag with the left button, by `pixels` since the last move.
+  void dragged(int pixels);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   QMargins currentFrame() const;
@@ -61,6 +70,7 @@ class ViewerWindow final : public QWidget {
   QTimer frameWatch_;
   QElapsedTimer frameWaited_;
   bool closingByToggle_ = false;
+  int dragX_ = 0;  // where the last drag move ended
 };
 
 }  // namespace calveth

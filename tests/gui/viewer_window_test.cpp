@@ -1,9 +1,12 @@
 // The "Wire Flame Viewer" window: where it opens, how it closes, and what it shows.
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -139,6 +142,34 @@ class ViewerWindowTest : public QObject {
     }
     QCOMPARE(unpaired, 12);  // the six moved vertices and the six they should mirror
     QVERIFY2(crosses > 0, qPrintable(QStringLiteral("%1 of %2").arg(crosses).arg(unpaired)));
+  }
+
+  // Shift+F10 in the viewer opens its menu; "Left" turns the view, and a drag turns it on.
+  void menuAndDragTurnTheView() {
+    click(gButton());
+    ViewerWindow* viewer = dialog_->viewerWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
+    QStringList captions;
+    QTimer::singleShot(0, [&captions] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) {
+        return;
+      }
+      for (QAction* action : menu->actions()) {
+        captions << action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
+      }
+      menu->setActiveAction(menu->actions().at(2));
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(viewer, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(captions, (QStringList{QStringLiteral("Pair the rest by the mesh (off)"),
+                                    QStringLiteral("Front"), QStringLiteral("Left"),
+                                    QStringLiteral("Right"), QStringLiteral("Back")}));
+    QCOMPARE(store_->viewAngle, -M_PI / 2);
+    QTest::mousePress(viewer, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(viewer, QPoint(190, 100));
+    QTest::mouseRelease(viewer, Qt::LeftButton, {}, QPoint(190, 100));
+    QVERIFY(std::abs(store_->viewAngle) < 1e-12);  // 90 pixels: a quarter turn back
   }
 
   void repaintsItsLastPictureWhenAsked() {
