@@ -375,7 +375,9 @@
   // it takes, the browser does not act on. The question box keeps its keys.
   function passKeys() {
     document.addEventListener('keydown', (event) => {
-      if (!byId('question').hidden || page.busy || event.ctrlKey || event.metaKey) {
+      // The question box and the viewer's menu keep their keys.
+      if (!byId('question').hidden || !byId('viewer-menu').hidden || page.busy ||
+          event.ctrlKey || event.metaKey) {
         return;
       }
       const inViewer = byId('viewer-panel').contains(event.target) ? 1 : 0;
@@ -415,11 +417,68 @@
       bar.onpointermove = (e) => placePanel(e.clientX - startX, e.clientY - startY);
       bar.onpointerup = () => { bar.onpointermove = bar.onpointerup = null; };
     });
+    viewerMenuAndDrag(panel);
     panel.querySelector('.close').onclick = () => {
       const [x, y] = [panel.offsetLeft, panel.offsetTop];
       panel.hidden = true;
       Module._calveth_viewer_closed(x, y);
     };
+  }
+
+  // The viewer's menu (a right click, Shift+F10 or the menu key) with the entries and their
+  // availability from the session, and a horizontal drag on the picture turning the view.
+  function viewerMenuAndDrag(panel) {
+    const canvas = byId('viewer');
+    const menu = byId('viewer-menu');
+    const close = () => { menu.hidden = true; canvas.focus(); };
+    const open = (x, y) => {
+      if (page.busy) {
+        return;
+      }
+      menu.replaceChildren();
+      for (const item of JSON.parse(UTF8ToString(Module._calveth_viewer_menu()))) {
+        const entry = Object.assign(document.createElement('button'),
+                                    { type: 'button', textContent: item.caption,
+                                      disabled: !item.enabled });
+        entry.setAttribute('role', 'menuitem');
+        entry.onclick = () => { close(); Module._calveth_viewer_choose(item.entry); };
+        menu.append(entry);
+      }
+      menu.style.left = x + 'px';
+      menu.style.top = y + 'px';
+      menu.hidden = false;
+      (menu.querySelector('button:not(:disabled)') || menu).focus();
+    };
+    canvas.addEventListener('contextmenu', (event) => {
+      event.preventDefault();
+      open(event.clientX - panel.offsetLeft, event.clientY - panel.offsetTop);
+    });
+    panel.addEventListener('keydown', (event) => {
+      if (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey)) {
+        event.preventDefault();
+        open(canvas.offsetLeft + canvas.width / 2, canvas.offsetTop + canvas.height / 2);
+      } else if (event.key === 'Escape' && !menu.hidden) {
+        event.stopPropagation();
+        close();
+      }
+    });
+    document.addEventListener('pointerdown', (event) => {
+      if (!menu.hidden && !menu.contains(event.target)) {
+        menu.hidden = true;
+      }
+    });
+    canvas.addEventListener('pointerdown', (event) => {
+      if (event.button !== 0 || page.busy) {
+        return;
+      }
+      let lastX = event.clientX;
+      canvas.setPointerCapture(event.pointerId);
+      canvas.onpointermove = (e) => {
+        Module._calveth_viewer_drag(e.clientX - lastX);
+        lastX = e.clientX;
+      };
+      canvas.onpointerup = () => { canvas.onpointermove = canvas.onpointerup = null; };
+    });
   }
 
   Module.onRuntimeInitialized = function () {

@@ -122,6 +122,24 @@ EMSCRIPTEN_KEEPALIVE int calveth_key(const char* key, int inViewer, const char* 
 // The panel's close box closed the viewer, its outer top-left corner at (x, y).
 EMSCRIPTEN_KEEPALIVE void calveth_viewer_closed(int x, int y) { run->session.viewerClosed({x, y}); }
 
+// The viewer's menu as JSON, [{"entry", "caption", "enabled"}, ...] in its order, and an
+// entry of it chosen; a horizontal drag in the viewer by `pixels`.
+EMSCRIPTEN_KEEPALIVE const char* calveth_viewer_menu() {
+  static std::string json;
+  json = "[";
+  for (const calveth::ViewerMenuItem& item : run->session.viewerMenu()) {
+    json += (json.size() > 1 ? ",{" : "{") + std::string("\"entry\":") +
+            std::to_string(static_cast<int>(item.entry)) + ",\"caption\":\"" +
+            std::string(item.caption) + "\",\"enabled\":" + (item.enabled ? "true}" : "false}");
+  }
+  json += "]";
+  return json.c_str();
+}
+EMSCRIPTEN_KEEPALIVE void calveth_viewer_choose(int entry) {
+  run->session.chooseFromViewerMenu(static_cast<calveth::ViewerMenuEntry>(entry));
+}
+EMSCRIPTEN_KEEPALIVE void calveth_viewer_drag(int pixels) { run->session.viewerDragged(pixels); }
+
 // A file dropped on the page: the base, or the MT once a base is open, as if chosen for the
 // control's file dialog (the page hands it to the next file choice). 1 when it was taken.
 EMSCRIPTEN_KEEPALIVE int calveth_drop() {

@@ -535,6 +535,43 @@ test('a file dropped anywhere is the dialog\'s, never a navigation; the hint say
     assert.equal(await picture(), before, 'Home in the viewer turns the view back');
   });
 
+// The viewer's menu (Shift+F10 in the viewer, or a right click): pairing by the mesh while the
+// analysis left vertices unpaired, the four views; a drag on the picture turns the view.
+test('the viewer menu pairs by the mesh and turns the view; a drag turns it too', async (dialog) => {
+  const answered = dialog.page.getByRole('dialog').waitFor({ state: 'visible' })
+    .then(() => dialog.page.getByRole('dialog').getByRole('button', { name: 'No' }).click());
+  const chooser = dialog.page.waitForEvent('filechooser');
+  await dialog.button('Open Base').click();
+  await (await chooser).setFiles(sample('head_base_near.obj'));
+  await answered;
+  await dialog.settled();
+  await dialog.press('G');
+  const canvas = dialog.page.locator('#viewer');
+  const picture = () => canvas.evaluate((c) => c.toDataURL());
+  const front = await picture();
+  const menu = dialog.page.getByRole('menu', { name: 'Viewer' });
+  const items = async () => menu.getByRole('menuitem').evaluateAll((all) =>
+    all.map((item) => item.textContent + (item.disabled ? ' (off)' : '')));
+  await canvas.focus();
+  await dialog.page.keyboard.press('Shift+F10');
+  assert.deepEqual(await items(), ['Pair the rest by the mesh', 'Front', 'Left', 'Right', 'Back']);
+  await menu.getByRole('menuitem', { name: 'Pair the rest by the mesh' }).click();
+  assert.equal(await menu.isVisible(), false);
+  const paired = runCli(['analyze', sample('head_base_near.obj'), '--auto', 'no', '--pair-by-mesh']);
+  assert.equal(await dialog.status(), paired[paired.length - 1]);
+  await canvas.click({ button: 'right', position: { x: 50, y: 50 } });
+  assert.equal((await items())[0], 'Pair the rest by the mesh (off)');
+  await menu.getByRole('menuitem', { name: 'Left' }).click();
+  const left = await picture();
+  assert.notEqual(left, front);
+  const box = await canvas.boundingBox();
+  await dialog.page.mouse.move(box.x + 100, box.y + 100);
+  await dialog.page.mouse.down();
+  await dialog.page.mouse.move(box.x + 190, box.y + 100, { steps: 3 });
+  await dialog.page.mouse.up();
+  assert.notEqual(await picture(), left, 'a drag of 90 pixels turned the view back to the front');
+});
+
 test('the viewer panel: close box, kept inside the window, no scroll bars, dialog to the front',
   async (dialog) => {
     const panel = dialog.page.getByRole('region', { name: 'Wire Flame Viewer' });
