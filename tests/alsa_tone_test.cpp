@@ -1,7 +1,7 @@
 // Tones through ALSA without a sound card: ALSA's "file" plugin over its "null" device
 // stores exactly the samples that reach the device. Each test points ALSA at a
 // configuration that defines that device, and "default" as it.
-#include "qt/alsa_tone.h"
+#include "linux/alsa_tone.h"
 
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #elif defined(CALVETH_HAVE_ALSA)
-#include "qt/alsa_tone.h"
+#include "linux/alsa_tone.h"
 #endif
 
 namespace calveth {

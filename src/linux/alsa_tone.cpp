@@ -1,4 +1,4 @@
-#include "qt/alsa_tone.h"
+#include "linux/alsa_tone.h"
 
 #include <alsa/asoundlib.h>
 
