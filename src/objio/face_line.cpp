@@ -1,6 +1,7 @@
 #include "objio/face_line.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -102,7 +103,7 @@ bool processorRunsAvx2() {
 #endif
 
 // The quickest reading that runs here: the last one in the list that does.
-FaceLineParser* chooseFaceLineParser() {
+FaceLineParser* quickestFaceLineReading() {
   const auto readings = faceLineReadings();
   for (auto reading = readings.rbegin(); reading != readings.rend(); ++reading) {
     if (reading->function != nullptr) {
@@ -110,6 +111,20 @@ FaceLineParser* chooseFaceLineParser() {
     }
   }
   return &parseFaceLineReference;
+}
+
+FaceLine chooseThenParseFaceLine(std::string_view line, int verticesReadSoFar, int* corners,
+                                 std::size_t room);
+
+// The reading parseFaceLine calls; until its first call, the one that chooses it. A constant
+// until then, so that it is set before any code runs; one jump through it a line.
+constinit std::atomic<FaceLineParser*> chosenFaceLineReading{&chooseThenParseFaceLine};
+
+FaceLine chooseThenParseFaceLine(std::string_view line, int verticesReadSoFar, int* corners,
+                                 std::size_t room) {
+  FaceLineParser* const chosen = quickestFaceLineReading();
+  chosenFaceLineReading.store(chosen, std::memory_order_relaxed);
+  return chosen(line, verticesReadSoFar, corners, room);
 }
 
 }  // namespace
@@ -190,8 +205,8 @@ std::span<const ReadingVariant<FaceLineParser>> faceLineReadings() {
 // Measured (make bench-instructions, parseFaceLine inclusive per call): FIGURES.
 FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corners,
                        std::size_t room) {
-  static FaceLineParser* const chosen = chooseFaceLineParser();
-  return chosen(line, verticesReadSoFar, corners, room);
+  return chosenFaceLineReading.load(std::memory_order_relaxed)(line, verticesReadSoFar, corners,
+                                                               room);
 }
 
 int faceCornerType(std::string_view line) {
