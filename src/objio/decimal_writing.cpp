@@ -122,8 +122,9 @@ std::uint64_t scaledMagnitude(double magnitude) {
 
 }  // namespace
 
-// Measured (bench VertexText, 120000 coordinates, CPU time, 2026-12-09): 2.5 ms here, 6.8 ms
-// with std::to_chars and 20.4 ms with snprintf("%f"), for the same text.
+// Measured (callgrind, the 120000 coordinates of bench VertexText, 2026-12-09): 110
+// instructions a number here, 512 with std::to_chars and 1691 with snprintf("%f"), for the
+// same text.
 char* writeFixedDecimal(char* out, double value) {
   if (value == 0.0) {
     std::memcpy(out, "0.000000", 8);
