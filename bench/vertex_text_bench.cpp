@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "objio/obj_tokens.h"
+#include "objio/decimal_reading.h"
+#include "objio/decimal_writing.h"
 
 namespace calveth::bench {
 namespace {

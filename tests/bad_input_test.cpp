@@ -24,7 +24,7 @@
 #include "meshgen/body_part.h"
 #include "morph/open_mt.h"
 #include "objio/line_reader.h"
-#include "objio/obj_tokens.h"
+#include "objio/vertex_line.h"
 #include "support/base_snapshot.h"
 #include "support/desk.h"
 #include "support/failing_layer.h"

@@ -1,4 +1,4 @@
-#include "objio/obj_tokens.h"
+#include "objio/decimal_reading.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The number text of the written vertex lines: six decimals, the digits of printf's "%f".
-#include "objio/obj_tokens.h"
+#include "objio/decimal_writing.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "objio/reading_variants.h"
+#include "support/reading_variants_print.h"
 
 #if !defined(_WIN32)
 #include <sys/resource.h>
@@ -137,6 +141,41 @@ TEST(LineReaderDeathTest, LineLargerThanTheMemoryToBeHadEndsTheReadingAsAnError)
 TEST(LineReader, SmallCrOnlyFileIsNotOneLine) {
   EXPECT_EQ(readAll("v 1 2 3\rv 4 5 6\r", 131072).size(), 2u);
 }
+
+using LineFeedReading = ReadingVariant<LineFeedMaskFunction>;
+class LineFeedMaskReadings : public ::testing::TestWithParam<LineFeedReading> {};
+
+// Blocks with no line feed, every byte one, each single position, and random bytes thick with
+// line feeds and bytes that differ from one in a bit: each reading gives the reference's mask.
+TEST_P(LineFeedMaskReadings, FlagTheLineFeedsAsTheReference) {
+  const LineFeedReading& reading = GetParam();
+  if (reading.function == nullptr) {
+    GTEST_SKIP() << reading.absence << ": " << reading.name;
+  }
+  std::vector<std::string> blocks = {std::string(kLineFeedBlock, 'v'),
+                                     std::string(kLineFeedBlock, '\n')};
+  for (std::size_t at = 0; at < kLineFeedBlock; ++at) {
+    blocks.push_back(std::string(kLineFeedBlock, ' '));
+    blocks.back()[at] = '\n';
+  }
+  const std::string bytes = "\n\n\n\r\x0b\x8a\x0e\x02 v";
+  std::mt19937 random(64);
+  for (int k = 0; k < 2000; ++k) {
+    std::string block(kLineFeedBlock, ' ');
+    for (char& c : block) {
+      c = bytes[random() % bytes.size()];
+    }
+    blocks.push_back(block);
+  }
+  for (const std::string& block : blocks) {
+    ASSERT_EQ(reading.function(block.data()), lineFeedMaskReference(block.data())) << block;
+  }
+  EXPECT_EQ(reading.function(blocks[1].data()), ~std::uint64_t{0});
+  EXPECT_EQ(reading.function(blocks[2 + 63].data()), std::uint64_t{1} << 63);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, LineFeedMaskReadings, ::testing::ValuesIn(lineFeedMaskReadings()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace calveth

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "objio/line_reader.h"
-#include "objio/obj_tokens.h"
+#include "objio/vertex_line.h"
 #include "ports/status_text.h"
 
 namespace calveth {

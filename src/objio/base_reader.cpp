@@ -5,7 +5,7 @@
 #include <string>
 
 #include "objio/face_line.h"
-#include "objio/obj_tokens.h"
+#include "objio/vertex_line.h"
 
 namespace calveth {
 namespace {

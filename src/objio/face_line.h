@@ -2,7 +2,8 @@
 //
 // Corners are the groups of non-blank characters after the "f"; a corner's vertex number is
 // the first field of its group ("7", "7/3", "7/3/2" and "7//2" all give 7). The vertex field
-// must be an optional sign and digits that fit a 32-bit integer; texture and normal fields
+// must be an optional sign and digits (at most 19, leading zeros counted) that fit a 32-bit
+// integer; texture and normal fields
 // are not checked. Negative numbers count back from the last vertex read so far (-1 is that
 // vertex) and are stored as the absolute 1-based number; a 0, or a relative number that
 // resolves below 1, is stored as it stands.
@@ -29,7 +30,8 @@ inline bool isFaceLine(std::string_view line) {
 }
 
 // Writes the corners' vertex numbers to corners[0 .. room). On a status other than Ok the
-// entries written are scratch that the caller does not keep.
+// entries written are scratch that the caller does not keep. Reads through the quickest
+// reading that runs here, chosen on the first call (reading_variants.h).
 FaceLine parseFaceLine(std::string_view line, int verticesReadSoFar, int* corners,
                        std::size_t room);
 

@@ -5,7 +5,10 @@
 #include <cstring>
 #include <system_error>
 
-#if defined(__SSE2__)
+#include "objio/reading_variants.h"
+#include "objio/vector_instructions.h"
+
+#if CALVETH_SIMD
 #include <emmintrin.h>
 #endif
 
@@ -66,8 +69,16 @@ std::size_t FileSource::read(char* destination, std::size_t n) {
   return count;
 }
 
-std::uint64_t LineFeedSearch::lineFeedMask(const char* block) {
-#if defined(__SSE2__)
+std::uint64_t lineFeedMaskReference(const char* block) {
+  std::uint64_t mask = 0;
+  for (std::size_t k = 0; k < kLineFeedBlock; ++k) {
+    mask |= static_cast<std::uint64_t>(block[k] == '\n') << k;
+  }
+  return mask;
+}
+
+#if CALVETH_SIMD
+std::uint64_t lineFeedMaskSse2(const char* block) {
   const __m128i lineFeeds = _mm_set1_epi8('\n');
   std::uint64_t mask = 0;
   for (int part = 0; part < 4; ++part) {
@@ -77,12 +88,26 @@ std::uint64_t LineFeedSearch::lineFeedMask(const char* block) {
     mask |= static_cast<std::uint64_t>(bits) << (16 * part);
   }
   return mask;
+}
+#endif
+
+std::span<const ReadingVariant<LineFeedMaskFunction>> lineFeedMaskReadings() {
+  static constexpr ReadingVariant<LineFeedMaskFunction> kReadings[] = {
+    {"lineFeedMaskReference", &lineFeedMaskReference, nullptr},
+#if CALVETH_SIMD
+    {"lineFeedMaskSse2", &lineFeedMaskSse2, nullptr},
 #else
-  std::uint64_t mask = 0;
-  for (std::size_t k = 0; k < kLineFeedBlock; ++k) {
-    mask |= static_cast<std::uint64_t>(block[k] == '\n') << k;
-  }
-  return mask;
+    {"lineFeedMaskSse2", nullptr, "not built here (x86-64 with CALVETH_SIMD only)"},
+#endif
+  };
+  return kReadings;
+}
+
+std::uint64_t LineFeedSearch::lineFeedMask(const char* block) {
+#if CALVETH_SIMD
+  return lineFeedMaskSse2(block);
+#else
+  return lineFeedMaskReference(block);
 #endif
 }
 

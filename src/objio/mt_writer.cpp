@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "objio/decimal_writing.h"
 #include "objio/line_reader.h"
-#include "objio/obj_tokens.h"
 
 namespace calveth {
 namespace {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "objio/obj_tokens.h"
+#include "objio/decimal_writing.h"
 #include "viewer/sans_text_metrics.h"
 
 namespace calveth {
