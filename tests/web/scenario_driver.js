@@ -5,7 +5,7 @@
 // line of the table and both values.
 //
 // node scenario_driver.js ENGINE CALVETH_CLI SITE_DIR SCENARIO_DIR SAMPLES_DIR OUT_DIR
-//      [--only NAME,NAME...] [--screenshot FILE]
+//      [--only NAME]... [--screenshot FILE]
 // ENGINE: chromium, firefox or webkit (tests/web/engines.js). Timings are printed, never
 // asserted.
 'use strict';
@@ -24,7 +24,8 @@ const option = (name) => {
   const at = options.indexOf(name);
   return at < 0 ? null : options[at + 1];
 };
-const only = option('--only') ? option('--only').split(',') : null;
+const onlyNames = options.flatMap((word, i) => (options[i - 1] === '--only' ? [word] : []));
+const only = onlyNames.length ? onlyNames : null;
 
 // The table's control names and the captions the page shows them by.
 const kCaptions = {
@@ -95,7 +96,9 @@ function findViewerClose() {
 
 // The driver answers the file choice on the input itself, as the user's choice would: the
 // browser's own chooser is kept from opening (headless Firefox and WebKit under automation
-// cancel it at once). Each saved file's Blob and name are kept where the page makes them.
+// cancel it at once). Each saved file's Blob and name are taken where the page makes them,
+// and the browser saves nothing: Firefox and WebKit would write into the home folder, and
+// MiniBrowser's list of downloads takes the room of the page.
 function armPage() {
   if (window.calvethTest) return;
   const made = new Map();
@@ -114,6 +117,7 @@ function armPage() {
       event.preventDefault();
     } else if (target instanceof HTMLAnchorElement && target.download && made.has(target.href)) {
       test.downloads.push({ name: target.download, blob: made.get(target.href) });
+      event.preventDefault();
     }
   }, true);
 }
