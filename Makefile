@@ -35,10 +35,12 @@ PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libtinyobj
             qt6-base-dev libfreetype-dev libpng-dev fonts-liberation2 libasound2-dev dpkg-dev clang libclang-rt-14-dev valgrind \
             xvfb xauth openbox xdotool x11-utils
 
-# What `make web` needs: Debian's emscripten. The browser tests need Node, npm and Chromium
-# (the tests drive Debian's chromium; playwright-core from the npm registry never downloads one).
+# What `make web` needs: Debian's emscripten. The browser tests need Node, npm and the three
+# engines they drive, all Debian's own: chromium, firefox-esr, and WebKitGTK's WebKitWebDriver
+# with its MiniBrowser (webkit2gtk-driver) on a virtual display (xvfb, xauth); the npm packages
+# that drive them never download a browser.
 WEB_PACKAGES := emscripten
-WEB_TEST_PACKAGES := chromium
+WEB_TEST_PACKAGES := chromium firefox-esr webkit2gtk-driver xvfb xauth
 
 # What `make screenshots` needs besides: a virtual display, a keyboard driver and a grabber
 # (the first three are in PACKAGES already).
@@ -79,7 +81,7 @@ endef
 
 .PHONY: all deps build run gui screenshots screenshot-deps test bench bench-instructions sanitize fuzz \
         memcheck samples artwork package package-check format format-check clean web web-deps \
-        web-node-deps serve-web web-test windows windows-deps test-windows screenshot-windows
+        web-node-deps serve-web web-test screenshots-web windows windows-deps test-windows screenshot-windows
 
 all: build
 
@@ -117,11 +119,12 @@ screenshot-deps:
 screenshots: build
 	xvfb-run -a -s "-screen 0 1280x1024x24" tools/screenshots.sh $(BUILD_DIR)/calveth $(SAMPLES) docs
 
-# The browser tests run where emscripten, Node, npm and Chromium are (always in CI, which
-# installs them); elsewhere ctest reports them skipped.
+# The browser tests run where emscripten, Node, npm and a browser are, each engine where it is
+# installed (always all three in CI, which installs them); elsewhere ctest reports them skipped.
 test: $(SETUP) build
 	@if [ "$(CI)" = true ]; then $(MAKE) --no-print-directory web-deps; fi
-	@if [ "$(CI)" = true ] || { command -v emcc && command -v npm && [ -x /usr/bin/chromium ]; } >/dev/null 2>&1; \
+	@if [ "$(CI)" = true ] || { command -v emcc && command -v npm && \
+	  { [ -x /usr/bin/chromium ] || [ -x /usr/bin/firefox-esr ] || [ -x /usr/bin/WebKitWebDriver ]; }; } >/dev/null 2>&1; \
 	then $(MAKE) --no-print-directory web web-node-deps; fi
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
@@ -133,14 +136,15 @@ web-deps:
 	@command -v npm >/dev/null 2>&1 || { $(SUDO) apt-get update && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends nodejs npm; }
 
-# playwright-core for the browser tests, as package-lock.json pins it, into $(WEB_NODE_DIR)
+# The npm packages of the browser tests (playwright-core, puppeteer-core, selenium-webdriver,
+# pngjs), as package-lock.json pins them, into $(WEB_NODE_DIR)
 # (tests/web/run.sh finds it there); again only when the lock file changes.
 web-node-deps: $(WEB_NODE_DIR)/installed
 
 $(WEB_NODE_DIR)/installed: package.json package-lock.json
 	@mkdir -p $(WEB_NODE_DIR)
 	cp package.json package-lock.json $(WEB_NODE_DIR)/
-	cd $(WEB_NODE_DIR) && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
+	cd $(WEB_NODE_DIR) && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
 	@touch $@
 
 # The whole tool as one static page in $(WEB_DIR)/site: index.html, calveth.js (the
@@ -162,6 +166,15 @@ serve-web: web
 # The browser tests alone (make test runs them too, through ctest).
 web-test: web web-node-deps build
 	tests/web/run.sh $(BUILD_DIR) $(WEB_DIR)/site $(WEB_NODE_DIR)
+	for engine in chromium firefox webkit; do \
+	  tests/web/run_scenarios.sh $$engine $(BUILD_DIR) $(WEB_DIR)/site $(WEB_NODE_DIR) || exit 1; done
+
+# The README's pictures of the page in Firefox and WebKit, made by the scenario drivers.
+screenshots-web: web web-node-deps build
+	CALVETH_WEB_SCREENSHOT=$(CURDIR)/docs/screenshot-web-firefox.png \
+	  tests/web/run_scenarios.sh firefox $(BUILD_DIR) $(WEB_DIR)/site $(WEB_NODE_DIR)
+	CALVETH_WEB_SCREENSHOT=$(CURDIR)/docs/screenshot-web-webkit.png \
+	  tests/web/run_scenarios.sh webkit $(BUILD_DIR) $(WEB_DIR)/site $(WEB_NODE_DIR)
 
 # Instructions (callgrind) and wall times of calveth-cli on generated 40000-vertex body parts,
 # a triangle one with v/vt corners and a quad one with v/vt/vn corners, beside `cat`.

@@ -217,17 +217,30 @@
   // A legend text on its box, drawn by the 2-D context and copied into the viewer's pixels.
   const textCanvas = document.createElement('canvas');
   const textContext = () => textCanvas.getContext('2d', { willReadFrequently: true });
+
+  // The font's ascent and descent in whole pixels, the same in every engine: each engine
+  // rounds the font's own extents at the asked size its own way (Firefox upwards, 9 px Arial
+  // then has an ascent of 9 where Chromium and WebKit have 8, which moved the legend's text
+  // and made the dialog taller), so they are measured at 1000 px, where they are whole
+  // numbers, and scaled.
+  function fontExtents(context, font) {
+    const size = /(\d+(?:\.\d+)?)px/.exec(font);
+    const pixels = size ? Number(size[1]) : 10;
+    context.font = font.replace(/\d+(?:\.\d+)?px/, '1000px');
+    const metrics = context.measureText('M');
+    context.font = font;
+    return [Math.round(metrics.fontBoundingBoxAscent * pixels / 1000),
+            Math.round(metrics.fontBoundingBoxDescent * pixels / 1000)];
+  }
   function drawText(pixels, width, height, stride, x, y, text, face, pixelHeight, colour,
                     background) {
     const css = (rgb) => '#' + rgb.toString(16).padStart(6, '0');
     const font = Math.max(pixelHeight, 1) + 'px ' + (face ? '"' + face +
       '", "Liberation Sans", Arimo, Helvetica, sans-serif' : 'sans-serif');
     const context = textContext();
-    context.font = font;
-    const metrics = context.measureText(text);
-    const ascent = Math.ceil(metrics.fontBoundingBoxAscent);
-    const boxWidth = Math.max(Math.round(metrics.width), 1);
-    const boxHeight = Math.max(ascent + Math.ceil(metrics.fontBoundingBoxDescent), 1);
+    const [ascent, descent] = fontExtents(context, font);
+    const boxWidth = Math.max(Math.round(context.measureText(text).width), 1);
+    const boxHeight = Math.max(ascent + descent, 1);
     textCanvas.width = boxWidth;
     textCanvas.height = boxHeight;
     Object.assign(context, { font, fillStyle: css(background) });  // the resize reset them
@@ -263,10 +276,9 @@
   // The dialog font's base units: the width of the 52 letters and the line height.
   function fontMeasures(dialog) {
     const context = textContext();
-    context.font = getComputedStyle(dialog).font;
+    const [ascent, descent] = fontExtents(context, getComputedStyle(dialog).font);
     const alphabet = context.measureText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
-    return [Math.round(alphabet.width),
-            Math.ceil(alphabet.fontBoundingBoxAscent + alphabet.fontBoundingBoxDescent)];
+    return [Math.round(alphabet.width), ascent + descent];
   }
 
   function createControl(entry) {
