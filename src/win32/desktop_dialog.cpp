@@ -240,12 +240,13 @@ std::optional<std::string> DesktopDialog::chooseSaveFile(const FileChoice& choic
 bool DesktopDialog::askYesNo(std::string_view question) { return files_->askYesNo(question); }
 
 bool DesktopDialog::showViewer(ViewerPlace place) {
-  viewerWindow_ = std::make_unique<Win32ViewerWindow>(POINT{place.x, place.y}, [this] {
-    // Closed by another route than "&G": the session counts it as "&G", at the window's place.
-    const POINT place = viewerWindow_->normalOuterTopLeft();
-    viewerWindow_.reset();
-    session_->viewerClosed({place.x, place.y});
-  });
+  viewerWindow_ =
+      std::make_unique<Win32ViewerWindow>(POINT{place.x, place.y}, dialog_, *session_, [this] {
+        // Closed by another route than "&G": the session counts it as "&G", at the window's place.
+        const POINT place = viewerWindow_->normalOuterTopLeft();
+        viewerWindow_.reset();
+        session_->viewerClosed({place.x, place.y});
+      });
   if (!viewerWindow_->isOpen()) {
     viewerWindow_.reset();
     return false;

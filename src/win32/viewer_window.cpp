@@ -44,17 +44,17 @@ int dpiOf(HWND window) {
 
 }  // namespace
 
-Win32ViewerWindow::Win32ViewerWindow(POINT place, std::function<void()> closedBySystem)
-    : closedBySystem_(std::move(closedBySystem)) {
+Win32ViewerWindow::Win32ViewerWindow(POINT place, HWND owner, DialogSession& session,
+                                     std::function<void()> closedBySystem)
+    : session_(session), closedBySystem_(std::move(closedBySystem)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   registerClassOnce(instance, procedure);
   // Overlapped, nothing else: a title bar and a border; top-most, with a static edge and a
   // sunken client edge. Shown without activation, so the dialog keeps the keyboard; a click
   // into the window still activates it, and its keys then reach the dialog's loop.
-  window_ =
-      CreateWindowExW(WS_EX_TOPMOST | WS_EX_STATICEDGE | WS_EX_CLIENTEDGE, kViewerClass,
-                      L"Wire Flame Viewer", WS_OVERLAPPED, place.x, place.y, kViewerOuterWidth,
-                      kViewerOuterHeight, nullptr, nullptr, instance, this);
+  window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_STATICEDGE | WS_EX_CLIENTEDGE, kViewerClass,
+                            L"Wire Flame Viewer", WS_OVERLAPPED, place.x, place.y,
+                            kViewerOuterWidth, kViewerOuterHeight, owner, nullptr, instance, this);
   if (window_ == nullptr) {
     return;  // the viewer counts as closed
   }
@@ -144,6 +144,25 @@ POINT Win32ViewerWindow::normalOuterTopLeft() const {
   return POINT{outer.left, outer.top};
 }
 
+// The session's entries, those it cannot take now greyed; the chosen one goes to the session.
+void Win32ViewerWindow::showMenu(POINT screen) {
+  const HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) {
+    return;
+  }
+  for (const ViewerMenuItem& item : session_.viewerMenu()) {
+    AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                static_cast<UINT_PTR>(item.entry) + 1, wideFromUtf8(item.caption).c_str());
+  }
+  const int chosen =
+      static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                      screen.x, screen.y, 0, window_, nullptr));
+  DestroyMenu(menu);
+  if (chosen > 0) {
+    session_.chooseFromViewerMenu(static_cast<ViewerMenuEntry>(chosen - 1));
+  }
+}
+
 LRESULT CALLBACK Win32ViewerWindow::procedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -169,6 +188,32 @@ LRESULT CALLBACK Win32ViewerWindow::procedure(HWND window, UINT message, WPARAM 
       InvalidateRect(window, nullptr, FALSE);
       return 0;
     }
+    case WM_CONTEXTMENU: {
+      // From the keyboard (Shift+F10, the menu key) the place is (-1, -1): the window's middle.
+      POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (screen.x == -1 && screen.y == -1) {
+        RECT client{};
+        GetClientRect(window, &client);
+        screen = {client.right / 2, client.bottom / 2};
+        ClientToScreen(window, &screen);
+      }
+      self->showMenu(screen);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      SetCapture(window);
+      self->dragX_ = static_cast<short>(LOWORD(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      if ((wParam & MK_LBUTTON) != 0 && GetCapture() == window) {
+        const int x = static_cast<short>(LOWORD(lParam));
+        self->session_.viewerDragged(x - self->dragX_);
+        self->dragX_ = x;
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      ReleaseCapture();
+      return 0;
     case WM_CLOSE:
       // The owner closes the window as "&G" would, which destroys this object: nothing of it
       // may be used after the call.

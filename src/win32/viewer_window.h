@@ -14,16 +14,20 @@
 #include <functional>
 #include <string_view>
 
+#include "app/dialog_session.h"
 #include "app/dialog_widgets.h"
 
 namespace calveth {
 
 class Win32ViewerWindow {
  public:
-  // Opens the window with its outer top-left corner at `place`. `closedBySystem` runs when
-  // the window system asks the window to close (Alt+F4, the task bar): the owner then
-  // treats it as "&G" and may destroy this object within the call.
-  Win32ViewerWindow(POINT place, std::function<void()> closedBySystem);
+  // Opens the window with its outer top-left corner at `place`, owned by `owner` (so the
+  // program keeps one task bar entry). `closedBySystem` runs when the window system asks the
+  // window to close (Alt+F4): the owner then treats it as "&G" and may destroy this object
+  // within the call. The session's menu (a right click, Shift+F10, the menu key) and a drag
+  // with the left button go to `session`.
+  Win32ViewerWindow(POINT place, HWND owner, DialogSession& session,
+                    std::function<void()> closedBySystem);
   ~Win32ViewerWindow();
   Win32ViewerWindow(const Win32ViewerWindow&) = delete;
   Win32ViewerWindow& operator=(const Win32ViewerWindow&) = delete;
@@ -43,9 +47,12 @@ class Win32ViewerWindow {
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void paint();
   void fitToScale();
+  void showMenu(POINT screen);
 
+  DialogSession& session_;
   std::function<void()> closedBySystem_;
   HWND window_ = nullptr;
+  int dragX_ = 0;  // where the last drag move ended
   HDC pictureDc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_ = nullptr;
