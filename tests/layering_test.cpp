@@ -44,16 +44,6 @@ const std::vector<Layer>& layers() {
   return table;
 }
 
-// Edges that run against the table today, each with the reason it is still there.
-struct Exception {
-  const char* file;
-  const char* include;
-};
-constexpr Exception kExceptions[] = {
-    // calveth-cli's entry point on Windows reads the wide arguments and calls the front end.
-    {"win32/cli_main.cpp", "cli/cli.h"},
-};
-
 // Headers of a toolkit, a window system or a platform's SDK, which the core must never
 // include. The C library's file calls (POSIX or the Windows C runtime) are not among them: the
 // crash-safe save needs them.
@@ -103,8 +93,7 @@ std::vector<Include> includesOf(const std::filesystem::path& file) {
 }
 
 // Why a file of `from` may not include `target`, or nothing when it may.
-std::optional<std::string> objection(const Layer& from, const std::string& relativeFile,
-                                     const Include& include) {
+std::optional<std::string> objection(const Layer& from, const Include& include) {
   if (!include.quoted) {
     if (!from.core) {
       return std::nullopt;
@@ -115,11 +104,6 @@ std::optional<std::string> objection(const Layer& from, const std::string& relat
       }
     }
     return std::nullopt;
-  }
-  for (const Exception& exception : kExceptions) {
-    if (relativeFile == exception.file && include.target == exception.include) {
-      return std::nullopt;
-    }
   }
   const auto slash = include.target.find('/');
   if (slash == std::string::npos) {
@@ -157,7 +141,7 @@ TEST(Layering, EveryIncludeOfTheSourceTreeRunsDownTheLayerTable) {
     }
     ++files;
     for (const Include& include : includesOf(entry.path())) {
-      if (auto why = objection(*from, relative, include)) {
+      if (auto why = objection(*from, include)) {
         offences.push_back(relative + ":" + std::to_string(include.line) + ": " + *why);
       }
     }
@@ -192,6 +176,16 @@ TEST(Layering, TheRulesTellUpwardSidewaysAndPlatformIncludes) {
       {"objio", "objio/safe_file_writer.cpp", {"cstdio", false, 1}, true},
       {"app", "app/command_router.cpp", {"nowhere/thing.h", true, 1}, false},
       {"cli", "cli/render_command.cpp", {"win32/png_picture.h", true, 1}, false},
+      // Every Windows program's tools are a platform's, below the front ends; the front ends
+      // never see each other, on Windows neither.
+      {"cli", "cli/windows_main.cpp", {"windows/wide_arguments.h", true, 1}, true},
+      {"win32", "win32/desktop_dialog.h", {"windows/gdi_text_painter.h", true, 1}, true},
+      {"win32", "win32/desktop_main.cpp", {"cli/cli.h", true, 1}, false},
+      {"cli", "cli/windows_main.cpp", {"win32/desktop_dialog.h", true, 1}, false},
+      {"windows", "windows/png_picture.cpp", {"win32/viewer_window.h", true, 1}, false},
+      {"windows", "windows/png_picture.cpp", {"cli/cli.h", true, 1}, false},
+      {"windows", "windows/win32_file_layer.h", {"objio/safe_file_writer.h", true, 1}, true},
+      {"windows", "windows/wide_text.cpp", {"linux/png_file.h", true, 1}, false},
       {"cli", "cli/main.cpp", {"linux/png_file.h", true, 1}, true},
       {"qt", "qt/main_dialog.cpp", {"linux/freetype_text_painter.h", true, 1}, true},
       {"linux", "linux/png_file.cpp", {"qt/main_dialog.h", true, 1}, false},
@@ -199,7 +193,7 @@ TEST(Layering, TheRulesTellUpwardSidewaysAndPlatformIncludes) {
   for (const Case& c : cases) {
     const Layer* from = layerOf(c.folder);
     ASSERT_NE(from, nullptr) << c.folder;
-    EXPECT_EQ(!objection(*from, c.file, c.include).has_value(), c.allowed)
+    EXPECT_EQ(!objection(*from, c.include).has_value(), c.allowed)
         << c.file << " including " << c.include.target;
   }
 }

@@ -9,7 +9,7 @@
 
 #include "objio/line_reader.h"
 
-// On Windows the file-writing layer is the Windows API's (src/win32/win32_file_layer.cpp):
+// On Windows the file-writing layer is the Windows API's (src/windows/win32_file_layer.cpp):
 // exclusive creation and flushing to the disk are not reliably there through the C library.
 #ifndef _WIN32
 #include <fcntl.h>

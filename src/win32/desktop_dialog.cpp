@@ -6,7 +6,7 @@
 
 #include "app/dialog_template.h"
 #include "win32/dialog_template_bytes.h"
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 namespace {

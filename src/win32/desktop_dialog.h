@@ -19,8 +19,8 @@
 #include "ports/tone_port.h"
 #include "store/mesh_store.h"
 #include "win32/file_dialogs.h"
-#include "win32/gdi_text_painter.h"
 #include "win32/viewer_window.h"
+#include "windows/gdi_text_painter.h"
 
 namespace calveth {
 

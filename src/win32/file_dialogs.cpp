@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "viewer/viewer_window_size.h"
 #include "win32/dialog_template_bytes.h"
-#include "win32/gdi_text_painter.h"
-#include "win32/wide_text.h"
+#include "windows/gdi_text_painter.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 namespace {

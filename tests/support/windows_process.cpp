@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth::testing {
 namespace {

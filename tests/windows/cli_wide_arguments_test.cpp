@@ -11,7 +11,7 @@
 #include "support/run_program.h"
 #include "support/saved_mt_file.h"
 #include "support/temp_dir.h"
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 namespace {

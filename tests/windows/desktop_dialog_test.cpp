@@ -18,7 +18,7 @@
 
 #include "app/dialog_template.h"
 #include "win32/file_dialogs.h"
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 namespace {

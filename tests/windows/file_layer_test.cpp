@@ -1,7 +1,7 @@
 // The Windows file-writing layer: where the temporary file goes, that it is created only
 // where no file is, and how the rename over the target ends, the target open elsewhere
 // included. Files are named by UTF-8 paths that Windows takes as UTF-16.
-#include "win32/win32_file_layer.h"
+#include "windows/win32_file_layer.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 
 #include "objio/safe_file_writer.h"
 #include "support/temp_dir.h"
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 namespace {

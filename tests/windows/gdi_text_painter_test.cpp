@@ -2,7 +2,7 @@
 // high as the font's lines and as wide as its letters, with the letters inside the box; the
 // empty viewer picture through the core's PixelCanvas and these letters; and the system's
 // PNG encoder, decoded again by the system's decoder.
-#include "win32/gdi_text_painter.h"
+#include "windows/gdi_text_painter.h"
 
 #include <gtest/gtest.h>
 #include <wincodec.h>
@@ -16,7 +16,7 @@
 
 #include "viewer/viewer_window_size.h"
 #include "viewer/wire_viewer.h"
-#include "win32/png_picture.h"
+#include "windows/png_picture.h"
 
 namespace calveth {
 namespace {

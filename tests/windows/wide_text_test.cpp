@@ -1,13 +1,13 @@
 // UTF-16 to UTF-8 and back, and the program's wide arguments read as UTF-8: every name a
 // Windows file system allows reaches the core as valid UTF-8.
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "win32/wide_arguments.h"
+#include "windows/wide_arguments.h"
 
 namespace calveth {
 namespace {

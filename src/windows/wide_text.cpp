@@ -1,4 +1,4 @@
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "win32/gdi_text_painter.h"
+#include "windows/gdi_text_painter.h"
 
 #include <cstdint>
 
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 

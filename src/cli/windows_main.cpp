@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "win32/gdi_text_painter.h"
-#include "win32/png_picture.h"
-#include "win32/wide_arguments.h"
+#include "windows/gdi_text_painter.h"
+#include "windows/png_picture.h"
+#include "windows/wide_arguments.h"
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);

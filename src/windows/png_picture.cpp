@@ -1,4 +1,4 @@
-#include "win32/png_picture.h"
+#include "windows/png_picture.h"
 
 #include <windows.h>
 // Needs windows.h before it.

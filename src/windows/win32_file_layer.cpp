@@ -10,14 +10,14 @@
 // - replace() renames over the target in one step (MoveFileExW with REPLACE_EXISTING and
 //   WRITE_THROUGH). A target that another program holds open refuses the rename: the
 //   target keeps its content and the temporary file is removed by the writer.
-#include "win32/win32_file_layer.h"
+#include "windows/win32_file_layer.h"
 
 #include <windows.h>
 
 #include <random>
 #include <string>
 
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 namespace {

@@ -1,6 +1,6 @@
-#include "win32/wide_arguments.h"
+#include "windows/wide_arguments.h"
 
-#include "win32/wide_text.h"
+#include "windows/wide_text.h"
 
 namespace calveth {
 
