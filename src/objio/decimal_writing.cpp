@@ -9,14 +9,6 @@
 
 // Floating-point std::to_chars where the standard library has it; the portable stand-ins
 // elsewhere (some WebAssembly toolchains' libraries).
-#ifndef CALVETH_FLOAT_CHARCONV
-#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
-#define CALVETH_FLOAT_CHARCONV 1
-#else
-#define CALVETH_FLOAT_CHARCONV 0
-#endif
-#endif
-
 namespace calveth {
 namespace {
 

@@ -6,7 +6,19 @@
 // <charconv>). The locale's decimal point never shows: text is read and written with a point.
 #pragma once
 
+#include <charconv>
+
 #include "objio/decimal_writing.h"
+
+// Whether this standard library has floating-point std::from_chars and std::to_chars; the
+// readers and writers use the stand-ins below where it does not.
+#ifndef CALVETH_FLOAT_CHARCONV
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+#define CALVETH_FLOAT_CHARCONV 1
+#else
+#define CALVETH_FLOAT_CHARCONV 0
+#endif
+#endif
 
 namespace calveth {
 
