@@ -11,6 +11,7 @@
 
 #include "app/command_router.h"
 #include "meshgen/body_part.h"
+#include "support/corpus_files.h"
 #include "support/recording_host.h"
 #include "support/reference_mesh_pairs.h"
 #include "support/run_program.h"
@@ -206,17 +207,7 @@ TEST(CliMeshPairingMap, WithoutTheOptionEveryOutputIsAsBefore) {
 
 const std::filesystem::path kCorpus = CALVETH_CORPUS_DIR;
 
-std::vector<std::filesystem::path> corpusFiles() {
-  std::vector<std::filesystem::path> files;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(kCorpus, error)) {
-    if (entry.path().extension() == ".obj") {
-      files.push_back(entry.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
+using testing::corpusFiles;
 
 TEST(CorpusMeshPairing, EveryFileEndsWithoutACrashAtAFixedPoint) {
   const auto files = corpusFiles();

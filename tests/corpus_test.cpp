@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/corpus_files.h"
 #include "support/run_program.h"
 #include "support/saved_mt_file.h"
 #include "support/temp_dir.h"
@@ -20,17 +21,7 @@ namespace {
 
 const std::filesystem::path kCorpus = CALVETH_CORPUS_DIR;
 
-std::vector<std::filesystem::path> corpusFiles() {
-  std::vector<std::filesystem::path> files;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(kCorpus, error)) {
-    if (entry.path().extension() == ".obj") {
-      files.push_back(entry.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
+using testing::corpusFiles;
 
 bool isStatusText(const std::string& line) {
   for (const char* start : {"OK", "ERR:", "NG:", "CRITICAL ERR:"}) {
